@@ -1,0 +1,43 @@
+#pragma once
+// Helpers every test program shares: a temporary folder that removes itself, small file
+// helpers, and running orvtool as a black box.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace orv::test {
+
+// A fresh folder under the system's temporary folder, deleted with everything in it when
+// the object goes away.
+class TempFolder {
+public:
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+
+    const std::string& Native() const { return m_native; }  // "/tmp/orvtest-XXXX"
+    std::string Program() const;                            // "\tmp\orvtest-XXXX"
+    // Native and program paths of a name inside the folder ("a/b" or "a\b").
+    std::string NativeAt(std::string_view relative) const;
+    std::string ProgramAt(std::string_view relative) const;
+
+private:
+    std::string m_native;
+};
+
+// Writes bytes to a native path, creating missing folders.
+void WriteFile(const std::string& nativePath, std::string_view bytes);
+std::string ReadFile(const std::string& nativePath);
+
+struct ToolResult {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+// Runs orvtool with the arguments (no shell) and collects its output.
+ToolResult RunTool(const std::vector<std::string>& args, const std::string& stdinText = std::string());
+
+}  // namespace orv::test

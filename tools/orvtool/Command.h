@@ -1,0 +1,27 @@
+#pragma once
+// Subcommands register themselves: each *Commands.cpp file defines a registrar that adds its
+// subcommands to the application, so adding a command group touches no other file.
+
+#include <CLI/CLI.hpp>
+
+#include <functional>
+#include <string>
+
+namespace orv::tool {
+
+using CommandRegistration = std::function<void(CLI::App& app)>;
+
+struct CommandRegistrar {
+    CommandRegistrar(const char* name, CommandRegistration registration);
+};
+
+// The exit status the program ends with; commands set it through Fail or Succeed.
+int& ExitStatus();
+
+// Prints "orvtool: reason" to standard error and sets the exit status to 1.
+void Fail(const std::string& reason);
+
+// Runs the action as the subcommand's callback; the action returns the exit status.
+void SetAction(CLI::App* command, std::function<int()> action);
+
+}  // namespace orv::tool

@@ -1,0 +1,58 @@
+// orvtool: the command-line tool for gallery authors, bug reports and black-box tests.
+
+#include "Command.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <map>
+#include <vector>
+
+namespace orv::tool {
+namespace {
+
+std::map<std::string, CommandRegistration>& Registry()
+{
+    static std::map<std::string, CommandRegistration> registry;
+    return registry;
+}
+
+}  // namespace
+
+CommandRegistrar::CommandRegistrar(const char* name, CommandRegistration registration)
+{
+    Registry().emplace(name, std::move(registration));
+}
+
+int& ExitStatus()
+{
+    static int status = 0;
+    return status;
+}
+
+void Fail(const std::string& reason)
+{
+    std::fprintf(stderr, "orvtool: %s\n", reason.c_str());
+    ExitStatus() = 1;
+}
+
+void SetAction(CLI::App* command, std::function<int()> action)
+{
+    command->callback([action = std::move(action)] { ExitStatus() = action(); });
+}
+
+}  // namespace orv::tool
+
+int main(int argc, char** argv)
+{
+    CLI::App app{"orvtool: packages, slides, SQL and galleries for ORVBook", "orvtool"};
+    app.set_version_flag("--version", std::string("orvtool ") + ORV_VERSION);
+    app.require_subcommand(1);
+    for (auto& [name, registration] : orv::tool::Registry())
+        registration(app);
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& e) {
+        return app.exit(e);
+    }
+    return orv::tool::ExitStatus();
+}
