@@ -84,6 +84,13 @@ std::string HomeFolder()
     return "/tmp";
 }
 
+std::string WithoutTrailingSlashes(std::string path)
+{
+    while (path.size() > 1 && path.back() == '/')
+        path.pop_back();
+    return path == "/" ? std::string() : path;
+}
+
 bool IsWritableFolder(const std::string& native)
 {
     struct stat st;
@@ -108,6 +115,7 @@ std::string GetCacheFolder()
 {
     const char* cache = std::getenv("XDG_CACHE_HOME");
     std::string base = (cache && *cache == '/') ? cache : HomeFolder() + "/.cache";
+    base = WithoutTrailingSlashes(base);
     return platform::ProgramPath(base + "/orvbook");
 }
 
@@ -115,10 +123,12 @@ std::string GetTempFolder()
 {
     const char* runtime = std::getenv("XDG_RUNTIME_DIR");
     std::string folder;
-    if (runtime && *runtime == '/' && IsWritableFolder(runtime))
-        folder = platform::ProgramPath(std::string(runtime) + "/ORVTemp");
-    else
+    if (runtime && *runtime == '/' && IsWritableFolder(runtime)) {
+        folder = platform::ProgramPath(WithoutTrailingSlashes(runtime) + "/ORVTemp");
+    }
+    else {
         folder = GetCacheFolder() + "\\ORVTemp";
+    }
     CreateFolderPath(folder);
     // Extracted pages may be private; nobody else needs to read them.
     ::chmod(platform::NativePath(folder).c_str(), 0700);
