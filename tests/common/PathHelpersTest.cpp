@@ -77,7 +77,8 @@ TEST(DeleteFolderTreeTest, RemovesEverythingButNeverFollowsLinks)
 TEST(TempFolderTest, PrefersThePrivateRuntimeFolder)
 {
     TempFolder dir;
-    std::string saved = std::getenv("XDG_RUNTIME_DIR") ? std::getenv("XDG_RUNTIME_DIR") : "";
+    std::string savedRuntime = std::getenv("XDG_RUNTIME_DIR") ? std::getenv("XDG_RUNTIME_DIR") : "";
+    std::string savedCache = std::getenv("XDG_CACHE_HOME") ? std::getenv("XDG_CACHE_HOME") : "";
     ::setenv("XDG_RUNTIME_DIR", dir.NativeAt("").c_str(), 1);
     std::string folder = GetTempFolder();
     EXPECT_EQ(folder, dir.ProgramAt("ORVTemp"));
@@ -90,7 +91,8 @@ TEST(TempFolderTest, PrefersThePrivateRuntimeFolder)
     ::setenv("XDG_CACHE_HOME", dir.NativeAt("cache/").c_str(), 1);
     EXPECT_EQ(GetTempFolder(), dir.ProgramAt("cache\\orvbook\\ORVTemp"));
     EXPECT_TRUE(platform::FolderExists(dir.ProgramAt("cache\\orvbook\\ORVTemp")));
-    ::setenv("XDG_RUNTIME_DIR", saved.c_str(), 1);
+    ::setenv("XDG_RUNTIME_DIR", savedRuntime.c_str(), 1);
+    ::setenv("XDG_CACHE_HOME", savedCache.c_str(), 1);
 }
 
 }  // namespace
