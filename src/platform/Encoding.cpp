@@ -135,15 +135,20 @@ bool IsValidUtf8(std::string_view text)
 
 bool LooksLikeUtf8(std::string_view bytes)
 {
-    bool wide = false;
+    // GB2312 text passes for UTF-8 mostly in two-byte sequences, Chinese UTF-8 is nearly
+    // all three-byte ones; a stray U+FEFF counts for neither.
+    std::size_t narrow = 0, wide = 0;
     for (std::size_t pos = 0; pos < bytes.size();) {
         std::size_t len = Utf8SequenceLength(bytes, pos);
         if (len == 0)
             return false;
-        wide = wide || len >= 3;
+        if (len == 2)
+            ++narrow;
+        else if (len >= 3 && bytes.substr(pos, 3) != "\xEF\xBB\xBF")
+            ++wide;
         pos += len;
     }
-    return wide;
+    return wide > narrow;
 }
 
 std::size_t Utf8PrefixLength(std::string_view text, std::size_t maxBytes)

@@ -17,8 +17,8 @@ bool IsValidUtf8(std::string_view text);
 bool IsAscii(std::string_view text);
 
 // Whether bytes of unknown origin are better read as UTF-8 than as GB18030: valid UTF-8 with
-// at least one sequence of three or more bytes (every CJK character is one). Short GB2312
-// texts are often valid UTF-8 by chance, but only in two-byte sequences.
+// more sequences of three or more bytes (every CJK character is one) than of two. GB2312
+// texts are often valid UTF-8 by chance, but then mostly in two-byte sequences.
 bool LooksLikeUtf8(std::string_view bytes);
 
 // The length of the longest prefix of at most maxBytes that does not end inside a
