@@ -108,6 +108,17 @@ TEST_F(ProfileFileTest, Utf8FilesStayUtf8)
     EXPECT_EQ(Bytes(), "\xEF\xBB\xBF[Set]\r\nA=1\r\nB=图\r\n");
 }
 
+TEST_F(ProfileFileTest, GbFileThatPassesForUtf8AfterARewriteStaysGb)
+{
+    // Found by fuzzing: a stray U+FEFF plus a GB2312 character that is also valid two-byte
+    // UTF-8 made the rewritten file read back as UTF-8.
+    Write("[Set]\r\nH=\xEF\xBB\xBF\r\nK=\xE4\xF9\r\n");
+    ASSERT_EQ(m_ini.WriteString("Set", "K", "图 value"), 0);
+    std::string value;
+    ASSERT_EQ(m_ini.ReadString("Set", "K", value), 0);
+    EXPECT_EQ(value, "图 value");
+}
+
 TEST_F(ProfileFileTest, NewFilesAreGb18030AndValuesCannotAddLines)
 {
     ASSERT_EQ(m_ini.WriteString("Set", "Path", "图\r\n[Evil]\nx=1"), 0);
