@@ -193,6 +193,9 @@ bool CSlideWriter::AddLine(int color, std::int32_t x1, std::int32_t y1, std::int
         return CommonEndpoint(x2 - x1, y2 - y1);
     if (FitsByte(x1 - m_lx) && FitsByte(y1 - m_ly) && FitsByte(x2 - m_lx) && FitsByte(y2 - m_ly))
         return OffsetVector(x1 - m_lx, y1 - m_ly, x2 - m_lx, y2 - m_ly);
+    // A negative from x cannot open a vector record; the same line from its other end can.
+    if (x1 < 0 && x2 >= 0)
+        return Vector(x2, y2, x1, y1);
     return Vector(x1, y1, x2, y2);
 }
 

@@ -2,7 +2,8 @@
 // Writes AutoCAD slides and slide libraries: for the gallery builder, for orvtool and for the
 // tests. The record-level calls write exactly the record asked for; AddLine and AddPolygon
 // write a display-list primitive in the shortest record that reproduces it (common endpoint,
-// offset vector or vector). Every slide begins with a colour record, so that the reader's test
+// offset vector or vector; a line whose from x is negative is written from its other end, as
+// no record can open with a negative x). Every slide begins with a colour record, so that the reader's test
 // for the signed layout (first two record words equal) never fires by chance; the signed layout
 // writes that record twice on purpose. See SlideRecordDecoder.h for the records.
 
