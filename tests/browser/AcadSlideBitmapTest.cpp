@@ -300,6 +300,29 @@ TEST_F(LibraryLoading, DirectoryRunningToTheEndOfALargeFileEndsTheSearch)
     EXPECT_EQ(m_slide.LoadLibrarySlide(Put("big.slb", library), "M12"), -1);
 }
 
+TEST_F(LibraryLoading, LargeMembersReadTheSameFromFileAndFromMemory)
+{
+    // Members larger than the file reader's window, so records straddle its refills.
+    std::vector<std::pair<std::string, std::string>> members;
+    for (int m = 0; m < 6; ++m) {
+        CSlideWriter writer;
+        for (int i = 0; i < 12000; ++i)
+            writer.AddLine(1 + (i / 1000) % 200, (i * 37 + m) % 30000, (i * 91) % 20000, (i * 13) % 30000, i % 20000);
+        members.emplace_back("L" + std::to_string(m), writer.Finish());
+    }
+    std::string library, error;
+    ASSERT_TRUE(WriteSlideLibrary(members, library, error)) << error;
+    ASSERT_GT(library.size(), 3u * 64 * 1024);
+    std::string path = Put("large.slb", library);
+    CAcadSlideBitmap fromMemory;
+    for (int m = 5; m >= 0; --m) {
+        ASSERT_EQ(m_slide.LoadLibrarySlide(path, "l" + std::to_string(m)), 1);
+        ASSERT_EQ(fromMemory.LoadSlideData(members[static_cast<std::size_t>(m)].second), 1);
+        EXPECT_EQ(m_slide.DisplayList().PrimitiveSizes().size(), 12000u);
+        EXPECT_EQ(Describe(m_slide.DisplayList()), Describe(fromMemory.DisplayList()));
+    }
+}
+
 TEST_F(LibraryLoading, LoadsFromMemory)
 {
     std::string library = LibraryHeader();
