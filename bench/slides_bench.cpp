@@ -17,7 +17,6 @@
 #endif
 
 #include <benchmark/benchmark.h>
-
 #include <unistd.h>
 
 #include <algorithm>
@@ -33,7 +32,10 @@ constexpr int kVectorsPerSlide = 2000;
 
 class Random {
 public:
-    explicit Random(std::uint32_t seed) : m_state(seed) {}
+    explicit Random(std::uint32_t seed)
+        : m_state(seed)
+    {
+    }
     int Below(int n)
     {
         m_state = m_state * 1664525u + 1013904223u;
@@ -70,7 +72,7 @@ std::string MakeSlide(int index)
             y = y1;
         }
         if (i % 500 == 499)
-            writer.AddPolygon(color, {{x, y}, {x + 50, y}, {x + 50, y + 50}, {x, y + 50}});
+            writer.AddPolygon(color, { { x, y }, { x + 50, y }, { x + 50, y + 50 }, { x, y + 50 } });
     }
     return writer.Finish();
 }
@@ -95,7 +97,8 @@ struct Fixture {
         if (!orv::WriteSlideLibrary(members, library, error))
             std::abort();
         libraryBytes = library.size();
-        libraryPath = orv::platform::ProgramPath("/tmp/orv_slides_bench_" + std::to_string(::getpid()) + ".slb");
+        libraryPath
+            = orv::platform::ProgramPath("/tmp/orv_slides_bench_" + std::to_string(::getpid()) + ".slb");
         if (!orv::platform::AtomicWriteFile(libraryPath, library))
             std::abort();
     }
@@ -169,6 +172,6 @@ void BM_LoadAndRenderPage81(benchmark::State& state)
 BENCHMARK(BM_LoadAndRenderPage81)->Unit(benchmark::kMillisecond);
 #endif
 
-}  // namespace
+} // namespace
 
 BENCHMARK_MAIN();

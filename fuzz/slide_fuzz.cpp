@@ -20,7 +20,7 @@ std::string TempPath()
 void Exercise(orv::CAcadSlideBitmap& slide)
 {
     if (!slide.IsEmpty()) {
-        orv::SlideLayout layout = slide.FitToRectangle({0, 0, 120, 90});
+        orv::SlideLayout layout = slide.FitToRectangle({ 0, 0, 120, 90 });
         if (layout.drawable) {
             for (const orv::SlidePoint& p : slide.DisplayList().Points()) {
                 int x = layout.MapX(p.x), y = layout.MapY(p.y);
@@ -31,7 +31,7 @@ void Exercise(orv::CAcadSlideBitmap& slide)
     }
 }
 
-}  // namespace
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

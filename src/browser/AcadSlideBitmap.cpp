@@ -17,12 +17,12 @@ bool IsSlideIdentification(const std::uint8_t (&bytes)[kIdentificationSize])
 {
     const char* text = reinterpret_cast<const char*>(bytes);
     const void* nul = std::memchr(text, 0, kIdentificationSize);
-    std::string_view view(text, nul ? static_cast<std::size_t>(static_cast<const char*>(nul) - text)
-                                    : kIdentificationSize);
+    std::string_view view(
+        text, nul ? static_cast<std::size_t>(static_cast<const char*>(nul) - text) : kIdentificationSize);
     return view.find("AutoCAD Slide") != std::string_view::npos;
 }
 
-}  // namespace
+} // namespace
 
 int CAcadSlideBitmap::LoadFrom(SlideByteReader& reader, std::uint64_t slideOffset)
 {
@@ -110,7 +110,7 @@ SlideLayout CAcadSlideBitmap::FitToRectangle(const SlideRect& rect)
     r.bottom -= m_margin;
     const double w = r.Width(), h = r.Height();
     if (w <= 0 || h <= 0)
-        return layout;  // no room inside the margin: the background alone shows
+        return layout; // no room inside the margin: the background alone shows
     const double dx = static_cast<double>(m_list.MaxX()) - m_list.MinX();
     const double dy = static_cast<double>(m_list.MaxY()) - m_list.MinY();
     if (dx == 0 && dy == 0) {
@@ -139,4 +139,4 @@ SlideLayout CAcadSlideBitmap::FitToRectangle(const SlideRect& rect)
     return layout;
 }
 
-}  // namespace orv
+} // namespace orv

@@ -25,9 +25,18 @@ constexpr std::uint32_t SlideRgb(unsigned red, unsigned green, unsigned blue)
 {
     return (red & 0xFFu) | ((green & 0xFFu) << 8) | ((blue & 0xFFu) << 16);
 }
-constexpr unsigned SlideRed(std::uint32_t color) { return color & 0xFFu; }
-constexpr unsigned SlideGreen(std::uint32_t color) { return (color >> 8) & 0xFFu; }
-constexpr unsigned SlideBlue(std::uint32_t color) { return (color >> 16) & 0xFFu; }
+constexpr unsigned SlideRed(std::uint32_t color)
+{
+    return color & 0xFFu;
+}
+constexpr unsigned SlideGreen(std::uint32_t color)
+{
+    return (color >> 8) & 0xFFu;
+}
+constexpr unsigned SlideBlue(std::uint32_t color)
+{
+    return (color >> 16) & 0xFFu;
+}
 
 struct SlideRect {
     int left = 0, top = 0, right = 0, bottom = 0;
@@ -38,9 +47,9 @@ struct SlideRect {
 // Where the display list lands in a target rectangle: device point (X, Y) of slide point
 // (x, y) is area.left + trunc((x - minX) * scale), area.top + trunc(area height - (y - minY) * scale).
 struct SlideLayout {
-    bool drawable = false;  // false: nothing to draw (empty list, or no room inside the margin)
-    SlideRect area;         // the target shrunk by the margin and the aspect fit
-    double scale = 0.0;     // device pixels per slide unit; 0 when every point is the same
+    bool drawable = false; // false: nothing to draw (empty list, or no room inside the margin)
+    SlideRect area; // the target shrunk by the margin and the aspect fit
+    double scale = 0.0; // device pixels per slide unit; 0 when every point is the same
     std::int32_t minX = 0, minY = 0;
 
     int MapX(std::int32_t x) const { return static_cast<int>((x - static_cast<double>(minX)) * scale); }
@@ -91,7 +100,7 @@ public:
 
     int Margin() const { return m_margin; }
     void SetMargin(int margin) { m_margin = margin; }
-    int ColorMode() const { return m_colorMode; }  // 1 colours; anything else monochrome
+    int ColorMode() const { return m_colorMode; } // 1 colours; anything else monochrome
     void SetColorMode(int mode) { m_colorMode = mode; }
     std::uint32_t BackgroundColor() const { return m_background; }
     void SetBackgroundColor(std::uint32_t color) { m_background = color & 0xFFFFFFu; }
@@ -111,10 +120,10 @@ private:
     bool m_invert = false;
     SlideRect m_target;
     double m_scale = 0.0;
-    std::array<std::uint8_t, kHeaderSize> m_header{};
+    std::array<std::uint8_t, kHeaderSize> m_header {};
     std::string m_sourcePath;
     std::uint32_t m_slideOffset = 0;
     SlideDisplayList m_list;
 };
 
-}  // namespace orv
+} // namespace orv

@@ -15,9 +15,16 @@ struct Shade {
 };
 
 constexpr Shade kShades[10] = {
-    {255, 0, 64, 63, 191},  {255, 127, 32, 159, 223}, {204, 0, 51, 51, 153}, {204, 102, 25, 127, 178},
-    {153, 0, 38, 38, 114},  {153, 76, 19, 95, 133},   {127, 0, 32, 31, 95},  {127, 63, 16, 79, 111},
-    {76, 0, 19, 19, 57},    {76, 38, 9, 47, 66},
+    { 255, 0, 64, 63, 191 },
+    { 255, 127, 32, 159, 223 },
+    { 204, 0, 51, 51, 153 },
+    { 204, 102, 25, 127, 178 },
+    { 153, 0, 38, 38, 114 },
+    { 153, 76, 19, 95, 133 },
+    { 127, 0, 32, 31, 95 },
+    { 127, 63, 16, 79, 111 },
+    { 76, 0, 19, 19, 57 },
+    { 76, 38, 9, 47, 66 },
 };
 
 int Up(int value)
@@ -30,7 +37,7 @@ int Down(int value)
     return std::max(value, 0);
 }
 
-}  // namespace
+} // namespace
 
 std::uint32_t CAcadSlideBitmap::ColorFromIndex(int index)
 {
@@ -88,4 +95,4 @@ std::uint32_t CAcadSlideBitmap::SelectColor(int index) const
     return color;
 }
 
-}  // namespace orv
+} // namespace orv

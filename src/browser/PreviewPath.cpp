@@ -9,8 +9,8 @@ namespace {
 
 bool EndsWithNoCase(std::string_view text, std::string_view suffix)
 {
-    return text.size() >= suffix.size() &&
-        platform::EqualsNoCase(text.substr(text.size() - suffix.size()), suffix);
+    return text.size() >= suffix.size()
+        && platform::EqualsNoCase(text.substr(text.size() - suffix.size()), suffix);
 }
 
 // Drops the extension: a "." met before any "\" when scanning back from the end.
@@ -42,7 +42,7 @@ std::string ImageFallback(std::string_view path)
     return std::string(path.substr(0, dot)) + ".bmp";
 }
 
-}  // namespace
+} // namespace
 
 PreviewSource ResolvePreviewPath(std::string_view path)
 {
@@ -96,4 +96,4 @@ int LoadPreviewSlide(CAcadSlideBitmap& slide, const PreviewSource& source)
     return 0;
 }
 
-}  // namespace orv
+} // namespace orv

@@ -15,9 +15,9 @@ class CAcadSlideBitmap;
 
 struct PreviewSource {
     enum class Kind {
-        Image,         // path: the picture; fallbackPath: the ".bmp" tried when it fails
-        SlideFile,     // path: the slide file
-        LibrarySlide,  // path: the library; member: the member name
+        Image, // path: the picture; fallbackPath: the ".bmp" tried when it fails
+        SlideFile, // path: the slide file
+        LibrarySlide, // path: the library; member: the member name
     };
     Kind kind = Kind::Image;
     std::string path;
@@ -31,4 +31,4 @@ PreviewSource ResolvePreviewPath(std::string_view path);
 // Loads a resolved slide source (LoadSlide or LoadLibrarySlide); 0 for an image source.
 int LoadPreviewSlide(CAcadSlideBitmap& slide, const PreviewSource& source);
 
-}  // namespace orv
+} // namespace orv

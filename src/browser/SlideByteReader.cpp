@@ -12,7 +12,7 @@ namespace {
 
 constexpr std::size_t kWindowSize = 64 * 1024;
 
-}  // namespace
+} // namespace
 
 SlideByteReader::SlideByteReader(std::string_view data)
     : m_window(reinterpret_cast<const std::uint8_t*>(data.data()))
@@ -101,4 +101,4 @@ bool SlideByteReader::ReadWord(std::uint16_t& value)
     return true;
 }
 
-}  // namespace orv
+} // namespace orv

@@ -47,11 +47,11 @@ private:
 
     std::unique_ptr<std::FILE, FileCloser> m_file;
     std::vector<std::uint8_t> m_buffer;
-    const std::uint8_t* m_window = nullptr;  // the bytes from m_windowStart on
+    const std::uint8_t* m_window = nullptr; // the bytes from m_windowStart on
     std::uint64_t m_windowStart = 0;
     std::size_t m_windowSize = 0;
     std::uint64_t m_size = 0;
     std::uint64_t m_pos = 0;
 };
 
-}  // namespace orv
+} // namespace orv

@@ -25,15 +25,15 @@ void SlideDisplayList::Widen(std::int32_t x, std::int32_t y)
     m_maxY = std::max(m_maxY, y);
 }
 
-bool SlideDisplayList::AddLine(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2,
-                               std::int32_t color)
+bool SlideDisplayList::AddLine(
+    std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2, std::int32_t color)
 {
     if (m_points.size() + 2 > kMaxPoints || m_sizes.size() >= kMaxPoints)
         return false;
     Widen(x1, y1);
-    m_points.push_back({x1, y1, color});
+    m_points.push_back({ x1, y1, color });
     Widen(x2, y2);
-    m_points.push_back({x2, y2, color});
+    m_points.push_back({ x2, y2, color });
     m_sizes.push_back(2);
     m_colors.push_back(color);
     return true;
@@ -45,11 +45,11 @@ bool SlideDisplayList::AddPolygon(const SlidePoint* points, std::size_t count, s
         return false;
     for (std::size_t i = 0; i < count; ++i) {
         Widen(points[i].x, points[i].y);
-        m_points.push_back({points[i].x, points[i].y, color});
+        m_points.push_back({ points[i].x, points[i].y, color });
     }
     m_sizes.push_back(static_cast<unsigned>(count));
     m_colors.push_back(color);
     return true;
 }
 
-}  // namespace orv
+} // namespace orv

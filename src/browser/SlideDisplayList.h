@@ -48,4 +48,4 @@ private:
     std::int32_t m_minX = 0, m_minY = 0, m_maxX = 0, m_maxY = 0;
 };
 
-}  // namespace orv
+} // namespace orv

@@ -20,18 +20,19 @@ std::string_view EntryName(const std::uint8_t* entry)
 {
     const char* text = reinterpret_cast<const char*>(entry);
     const void* nul = std::memchr(text, 0, kSlideLibraryNameSize);
-    std::size_t length = nul ? static_cast<std::size_t>(static_cast<const char*>(nul) - text) : kSlideLibraryNameSize;
+    std::size_t length
+        = nul ? static_cast<std::size_t>(static_cast<const char*>(nul) - text) : kSlideLibraryNameSize;
     return std::string_view(text, length);
 }
 
 std::uint32_t EntryOffset(const std::uint8_t* entry)
 {
     const std::uint8_t* p = entry + kSlideLibraryNameSize;
-    return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
-        (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
+    return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8)
+        | (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
 }
 
-}  // namespace
+} // namespace
 
 bool ReadSlideLibraryHeader(SlideByteReader& reader)
 {
@@ -92,9 +93,9 @@ bool ListSlideLibrary(std::string_view programPath, std::vector<SlideLibraryMemb
         std::uint32_t offset = EntryOffset(entry);
         if (offset >= reader->Position())
             dataStart = std::min<std::uint64_t>(dataStart, offset);
-        members.push_back({platform::Gb18030ToUtf8(name), offset});
+        members.push_back({ platform::Gb18030ToUtf8(name), offset });
     }
     return true;
 }
 
-}  // namespace orv
+} // namespace orv

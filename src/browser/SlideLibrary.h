@@ -34,7 +34,7 @@ bool FindSlideLibraryMember(SlideByteReader& reader, std::string_view storedName
 bool SlideMemberNameEquals(std::string_view a, std::string_view b);
 
 struct SlideLibraryMember {
-    std::string name;  // UTF-8
+    std::string name; // UTF-8
     std::uint32_t offset = 0;
 };
 
@@ -43,4 +43,4 @@ struct SlideLibraryMember {
 // False when the file cannot be opened or is not a slide library.
 bool ListSlideLibrary(std::string_view programPath, std::vector<SlideLibraryMember>& members);
 
-}  // namespace orv
+} // namespace orv

@@ -51,7 +51,9 @@ bool ReadWords(SlideByteReader& reader, std::uint16_t& a, std::uint16_t& b)
 class UnsignedDecoder {
 public:
     UnsignedDecoder(SlideByteReader& reader, SlideDisplayList& list, std::int32_t color)
-        : m_reader(reader), m_list(list), m_color(color)
+        : m_reader(reader)
+        , m_list(list)
+        , m_color(color)
     {
     }
 
@@ -152,7 +154,7 @@ private:
             std::uint16_t x, y;
             if (!ReadWords(m_reader, x, y))
                 return false;
-            m_vertices.push_back({x, y, m_color});
+            m_vertices.push_back({ x, y, m_color });
         }
         if (!m_list.AddPolygon(m_vertices.data(), m_vertices.size(), m_color))
             return false;
@@ -193,7 +195,7 @@ void DecodeSigned(SlideByteReader& reader, SlideDisplayList& list, std::int32_t 
                 std::uint16_t marker, x, y;
                 if (!reader.ReadWord(marker) || !ReadWords(reader, x, y))
                     break;
-                vertices.push_back({Wrap16(x), Wrap16(y), color});
+                vertices.push_back({ Wrap16(x), Wrap16(y), color });
             }
             // The last of the n records closes the fill; a fill of no records has no polygon
             // points at all.
@@ -226,7 +228,7 @@ void DecodeSigned(SlideByteReader& reader, SlideDisplayList& list, std::int32_t 
     }
 }
 
-}  // namespace
+} // namespace
 
 void DecodeSlideRecords(SlideByteReader& reader, std::uint64_t slideOffset, SlideDisplayList& list)
 {
@@ -245,4 +247,4 @@ void DecodeSlideRecords(SlideByteReader& reader, std::uint64_t slideOffset, Slid
     UnsignedDecoder(reader, list, color).Run();
 }
 
-}  // namespace orv
+} // namespace orv

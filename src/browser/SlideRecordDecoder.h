@@ -28,4 +28,4 @@ class SlideDisplayList;
 // Empties the list and decodes the records of the slide starting at slideOffset.
 void DecodeSlideRecords(SlideByteReader& reader, std::uint64_t slideOffset, SlideDisplayList& list);
 
-}  // namespace orv
+} // namespace orv

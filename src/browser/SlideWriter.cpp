@@ -10,7 +10,7 @@
 namespace orv {
 namespace {
 
-constexpr char kIdentification[] = "AutoCAD Slide\r\n\x1A";  // and its NUL: 17 bytes
+constexpr char kIdentification[] = "AutoCAD Slide\r\n\x1A"; // and its NUL: 17 bytes
 constexpr char kLibraryIdentification[] = "AutoCAD Slide Library 1.0\r\n\x1A";
 
 bool FitsByte(int value)
@@ -30,9 +30,12 @@ void AppendLong(std::string& out, std::uint32_t value)
     AppendWord(out, value >> 16);
 }
 
-}  // namespace
+} // namespace
 
-CSlideWriter::CSlideWriter(SlideRecordLayout layout) : m_layout(layout) {}
+CSlideWriter::CSlideWriter(SlideRecordLayout layout)
+    : m_layout(layout)
+{
+}
 
 bool CSlideWriter::Fail(std::string reason)
 {
@@ -180,7 +183,7 @@ bool CSlideWriter::SolidFill(const std::vector<SlidePoint>& vertices)
     }
     PutWord(0xFD00);
     PutWord(0);
-    PutWord(0xFFFF);  // the closing record's negative y
+    PutWord(0xFFFF); // the closing record's negative y
     m_recordState = true;
     return true;
 }
@@ -224,15 +227,15 @@ bool CSlideWriter::AddDisplayList(const SlideDisplayList& list)
 
 std::string CSlideWriter::Finish() const
 {
-    std::string out(kIdentification, sizeof kIdentification);  // includes the NUL
-    out += static_cast<char>(56);                               // type indicator
-    out += static_cast<char>(2);                                // level: the current format
+    std::string out(kIdentification, sizeof kIdentification); // includes the NUL
+    out += static_cast<char>(56); // type indicator
+    out += static_cast<char>(2); // level: the current format
     const std::int32_t width = std::max<std::int32_t>(m_maxX, 1), height = std::max<std::int32_t>(m_maxY, 1);
     AppendWord(out, static_cast<std::uint32_t>(width));
     AppendWord(out, static_cast<std::uint32_t>(height));
     AppendLong(out, static_cast<std::uint32_t>(std::lround(10000000.0 * width / height)));
-    AppendWord(out, 0);       // hardware fill
-    AppendWord(out, 0x1234);  // test number
+    AppendWord(out, 0); // hardware fill
+    AppendWord(out, 0x1234); // test number
     if (m_started) {
         out += m_records;
     } else {
@@ -245,8 +248,8 @@ std::string CSlideWriter::Finish() const
     return out;
 }
 
-bool WriteSlideLibrary(const std::vector<std::pair<std::string, std::string>>& members, std::string& library,
-                       std::string& error)
+bool WriteSlideLibrary(
+    const std::vector<std::pair<std::string, std::string>>& members, std::string& library, std::string& error)
 {
     std::vector<std::string> names;
     for (const auto& [name, slide] : members) {
@@ -289,4 +292,4 @@ bool WriteSlideLibrary(const std::vector<std::pair<std::string, std::string>>& m
     return true;
 }
 
-}  // namespace orv
+} // namespace orv

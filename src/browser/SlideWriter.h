@@ -57,7 +57,7 @@ private:
     std::string m_error;
     int m_color = -1;
     bool m_started = false;
-    bool m_recordState = true;  // unsigned layout: the reader is between runs of vectors
+    bool m_recordState = true; // unsigned layout: the reader is between runs of vectors
     std::int32_t m_lx = 0, m_ly = 0;
     std::int32_t m_maxX = 0, m_maxY = 0;
 };
@@ -65,6 +65,6 @@ private:
 // A slide library from named slides (names UTF-8, at most 31 bytes in GB18030, unique without
 // regard to case; each slide a complete slide). False, with the reason, when it cannot be made.
 bool WriteSlideLibrary(const std::vector<std::pair<std::string, std::string>>& members, std::string& library,
-                       std::string& error);
+    std::string& error);
 
-}  // namespace orv
+} // namespace orv

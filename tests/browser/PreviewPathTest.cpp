@@ -24,7 +24,7 @@ protected:
         CSlideWriter writer;
         writer.AddLine(2, 0, 0, 10, 10);
         std::string library, error;
-        ASSERT_TRUE(WriteSlideLibrary({{member, writer.Finish()}}, library, error));
+        ASSERT_TRUE(WriteSlideLibrary({ { member, writer.Finish() } }, library, error));
         test::WriteFile(m_folder.NativeAt(name), library);
     }
     std::string At(const std::string& relative) const { return m_folder.ProgramAt(relative); }
@@ -101,11 +101,5 @@ TEST_F(PreviewPaths, ExtensionIsCutOnlyInTheFileName)
     EXPECT_EQ(source.member, "Mslb");
 }
 
-TEST_F(PreviewPaths, ImageSourceLoadsNoSlide)
-{
-    CAcadSlideBitmap slide;
-    EXPECT_EQ(LoadPreviewSlide(slide, ResolvePreviewPath("\\g\\a.png")), 0);
-}
-
-}  // namespace
-}  // namespace orv
+} // namespace
+} // namespace orv

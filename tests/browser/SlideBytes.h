@@ -36,7 +36,7 @@ inline std::string SlideOf(std::initializer_list<std::uint16_t> words)
     return out;
 }
 
-}  // namespace orv::test
+} // namespace orv::test
 
 #include "browser/SlideDisplayList.h"
 
@@ -64,4 +64,4 @@ inline std::vector<std::string> Describe(const SlideDisplayList& list)
     return out;
 }
 
-}  // namespace orv::test
+} // namespace orv::test

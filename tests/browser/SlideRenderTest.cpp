@@ -43,8 +43,8 @@ protected:
 TEST_F(SlideRendering, MapsWithMarginScaleAndFlippedY)
 {
     CSlideWriter writer;
-    writer.AddLine(1, 0, 0, 100, 0);      // bottom edge, red
-    writer.AddLine(3, 0, 100, 50, 100);   // top edge, left half, green
+    writer.AddLine(1, 0, 0, 100, 0); // bottom edge, red
+    writer.AddLine(3, 0, 100, 50, 100); // top edge, left half, green
     Load(writer);
     m_slide.SetMargin(10);
     QImage image = RenderToBitmap(m_slide, 120, 120);
@@ -72,27 +72,27 @@ TEST_F(SlideRendering, WideDrawingIsCentredVertically)
     for (int y = 0; y < 100; ++y)
         if (image.pixel(10, y) != kBlack)
             rows.push_back(y);
-    EXPECT_EQ(rows, (std::vector<int>{25, 75}));
+    EXPECT_EQ(rows, (std::vector<int> { 25, 75 }));
 }
 
 TEST_F(SlideRendering, LineWithinOnePixelStillShows)
 {
     CSlideWriter writer;
     writer.AddLine(1, 0, 0, 1000, 0);
-    writer.AddLine(5, 500, 500, 501, 500);  // far below one pixel at this scale
+    writer.AddLine(5, 500, 500, 501, 500); // far below one pixel at this scale
     writer.AddLine(1, 0, 1000, 0, 1000);
     Load(writer);
     m_slide.SetMargin(0);
     QImage image = RenderToBitmap(m_slide, 100, 100);
     EXPECT_EQ(image.pixel(50, 50), kBlue);
-    EXPECT_EQ(Marked(image, 50, kBlack), std::vector<int>{50});
+    EXPECT_EQ(Marked(image, 50, kBlack), std::vector<int> { 50 });
 }
 
 TEST_F(SlideRendering, FillsPolygonsAndTheBackground)
 {
     CSlideWriter writer;
-    writer.AddPolygon(1, {{0, 0}, {100, 0}, {100, 100}, {0, 100}});
-    writer.AddPolygon(7, {{40, 40}, {60, 40}, {60, 60}, {40, 60}});
+    writer.AddPolygon(1, { { 0, 0 }, { 100, 0 }, { 100, 100 }, { 0, 100 } });
+    writer.AddPolygon(7, { { 40, 40 }, { 60, 40 }, { 60, 60 }, { 40, 60 } });
     Load(writer);
     m_slide.SetBackgroundColor(SlideRgb(255, 255, 255));
     QImage image = RenderToBitmap(m_slide, 108, 108);
@@ -140,7 +140,7 @@ TEST_F(SlideRendering, AliasedByDefault)
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x)
             colors.insert(image.pixel(x, y));
-    EXPECT_EQ(colors, (std::set<QRgb>{kBlack, kRed, kBlue}));
+    EXPECT_EQ(colors, (std::set<QRgb> { kBlack, kRed, kBlue }));
 
     SlideDrawOptions smooth;
     smooth.antialias = true;
@@ -210,5 +210,5 @@ TEST_F(SlideRendering, DrawsIntoPartOfAPainterDevice)
     EXPECT_EQ(m_slide.TargetRect().left, 100);
 }
 
-}  // namespace
-}  // namespace orv
+} // namespace
+} // namespace orv

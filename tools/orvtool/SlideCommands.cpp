@@ -2,7 +2,6 @@
 // slide libraries as the reader sees them, and the writing of new ones.
 
 #include "Command.h"
-
 #include "browser/AcadSlideBitmap.h"
 #include "browser/PreviewPath.h"
 #include "browser/SlideLibrary.h"
@@ -67,8 +66,8 @@ int Dump(const SlideArgs& args)
     }
     const SlideDisplayList& list = slide.DisplayList();
     if (list.HasBox())
-        std::cout << "bbox\t" << list.MinX() << '\t' << list.MinY() << '\t' << list.MaxX() << '\t' << list.MaxY()
-                  << '\n';
+        std::cout << "bbox\t" << list.MinX() << '\t' << list.MinY() << '\t' << list.MaxX() << '\t'
+                  << list.MaxY() << '\n';
     std::size_t next = 0;
     const auto& points = list.Points();
     for (std::size_t k = 0; k < list.PrimitiveSizes().size(); ++k) {
@@ -77,8 +76,8 @@ int Dump(const SlideArgs& args)
         next += size;
         int color = size > 0 ? p[0].color : list.PrimitiveColors()[k];
         if (size == 2) {
-            std::cout << "line\t" << color << '\t' << p[0].x << '\t' << p[0].y << '\t' << p[1].x << '\t' << p[1].y
-                      << '\n';
+            std::cout << "line\t" << color << '\t' << p[0].x << '\t' << p[0].y << '\t' << p[1].x << '\t'
+                      << p[1].y << '\n';
             continue;
         }
         std::cout << "polygon\t" << color << '\t' << size;
@@ -121,11 +120,11 @@ bool WriteDescriptionLine(CSlideWriter& writer, const std::string& line, std::st
             error = writer.Error();
         return error.empty();
     }
-    if (kind == "polygon" && numbers.size() >= 2 && numbers[1] >= 0 &&
-        numbers.size() == 2 + 2 * static_cast<std::size_t>(numbers[1])) {
+    if (kind == "polygon" && numbers.size() >= 2 && numbers[1] >= 0
+        && numbers.size() == 2 + 2 * static_cast<std::size_t>(numbers[1])) {
         std::vector<SlidePoint> vertices;
         for (std::size_t i = 2; i < numbers.size(); i += 2)
-            vertices.push_back({n(i), n(i + 1), n(0)});
+            vertices.push_back({ n(i), n(i + 1), n(0) });
         if (!writer.AddPolygon(n(0), vertices))
             error = writer.Error();
         return error.empty();
@@ -215,8 +214,8 @@ int Color(const SlideArgs& args)
         Fail("\"" + args.index + "\" is not a colour index");
         return 1;
     }
-    std::uint32_t color = CAcadSlideBitmap::ColorFromIndex(
-        index < 0 || index > 255 ? -1 : static_cast<int>(index));
+    std::uint32_t color
+        = CAcadSlideBitmap::ColorFromIndex(index < 0 || index > 255 ? -1 : static_cast<int>(index));
     std::cout << SlideRed(color) << '\t' << SlideGreen(color) << '\t' << SlideBlue(color) << '\n';
     return 0;
 }
@@ -226,8 +225,8 @@ bool ParseSize(const std::string& text, int& width, int& height)
 {
     std::size_t x = text.find_first_of("xX");
     long long w, h;
-    if (x == std::string::npos || !ParseInt(std::string_view(text).substr(0, x), w) ||
-        !ParseInt(std::string_view(text).substr(x + 1), h) || w <= 0 || h <= 0 || w > 16384 || h > 16384)
+    if (x == std::string::npos || !ParseInt(std::string_view(text).substr(0, x), w)
+        || !ParseInt(std::string_view(text).substr(x + 1), h) || w <= 0 || h <= 0 || w > 16384 || h > 16384)
         return false;
     width = static_cast<int>(w);
     height = static_cast<int>(h);
@@ -279,13 +278,14 @@ int Render(const SlideArgs& args)
         image = QImage(width, height, QImage::Format_RGB32);
         std::uint32_t bg = slide.BackgroundColor();
         image.fill(QColor(static_cast<int>(SlideRed(bg)), static_cast<int>(SlideGreen(bg)),
-                          static_cast<int>(SlideBlue(bg))));
+            static_cast<int>(SlideBlue(bg))));
     }
     QByteArray png;
     QBuffer buffer(&png);
     buffer.open(QIODevice::WriteOnly);
-    if (!image.save(&buffer, "PNG") ||
-        !platform::AtomicWriteFile(platform::ProgramPath(args.out), std::string_view(png.constData(), png.size()))) {
+    if (!image.save(&buffer, "PNG")
+        || !platform::AtomicWriteFile(
+            platform::ProgramPath(args.out), std::string_view(png.constData(), png.size()))) {
         Fail("cannot write " + args.out);
         return 1;
     }
@@ -327,7 +327,8 @@ void Register(CLI::App& app)
     SetAction(color, [args] { return Color(*args); });
 
     auto* write = slide->add_subcommand("write", "Write a slide from a description (the lines dump prints)");
-    write->add_option("DESCRIPTION", args->description, "Description file, or - for standard input")->required();
+    write->add_option("DESCRIPTION", args->description, "Description file, or - for standard input")
+        ->required();
     write->add_option("OUT", args->out, "The slide file to write")->required();
     write->add_flag("--signed", args->isSigned, "Use the signed record layout");
     SetAction(write, [args] { return Write(*args); });
@@ -339,9 +340,9 @@ void Register(CLI::App& app)
 
     auto* picture = app.add_subcommand("picture", "Preview pictures of drawings");
     picture->require_subcommand(1);
-    auto* resolve = picture->add_subcommand(
-        "resolve", "Print what the preview loader would load for a path: slide FILE, library FILE MEMBER, "
-                   "or image FILE FALLBACK");
+    auto* resolve = picture->add_subcommand("resolve",
+        "Print what the preview loader would load for a path: slide FILE, library FILE MEMBER, "
+        "or image FILE FALLBACK");
     resolve->add_option("PATH", args->source, "The drawing's preview path")->required();
     SetAction(resolve, [args] {
         PreviewSource source = ResolvePreviewPath(platform::ProgramPath(args->source));
@@ -363,5 +364,5 @@ void Register(CLI::App& app)
 
 const CommandRegistrar registrar("slide", Register);
 
-}  // namespace
-}  // namespace orv::tool
+} // namespace
+} // namespace orv::tool

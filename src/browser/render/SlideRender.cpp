@@ -18,14 +18,16 @@ constexpr double kMaxImagePixels = 256.0 * 1024 * 1024;
 QColor ToQColor(std::uint32_t color)
 {
     return QColor(static_cast<int>(SlideRed(color)), static_cast<int>(SlideGreen(color)),
-                  static_cast<int>(SlideBlue(color)));
+        static_cast<int>(SlideBlue(color)));
 }
 
 // Collects consecutive lines of one colour so they go to the paint engine in one call.
-template <typename Line>
-class LineBatch {
+template <typename Line> class LineBatch {
 public:
-    explicit LineBatch(QPainter& painter) : m_painter(painter) {}
+    explicit LineBatch(QPainter& painter)
+        : m_painter(painter)
+    {
+    }
     ~LineBatch() { Flush(); }
     void Add(const Line& line) { m_lines.push_back(line); }
     void Flush()
@@ -66,7 +68,7 @@ void DrawExact(const CAcadSlideBitmap& slide, const SlideLayout& layout, QPainte
             int x1 = layout.MapX(p[0].x), y1 = layout.MapY(p[0].y);
             int x2 = layout.MapX(p[1].x), y2 = layout.MapY(p[1].y);
             if (x1 == x2 && y1 == y2)
-                ++x2;  // the end pixel is left out, so a point needs a line one pixel long
+                ++x2; // the end pixel is left out, so a point needs a line one pixel long
             lines.Add(QLine(x1, y1, x2, y2));
             continue;
         }
@@ -101,7 +103,8 @@ void DrawSmooth(const CAcadSlideBitmap& slide, const SlideLayout& layout, QPaint
             current = p[0].color;
         }
         if (size == 2) {
-            QPointF a(layout.MapXF(p[0].x), layout.MapYF(p[0].y)), b(layout.MapXF(p[1].x), layout.MapYF(p[1].y));
+            QPointF a(layout.MapXF(p[0].x), layout.MapYF(p[0].y)),
+                b(layout.MapXF(p[1].x), layout.MapYF(p[1].y));
             if (a == b)
                 painter.drawPoint(a);
             else
@@ -116,7 +119,7 @@ void DrawSmooth(const CAcadSlideBitmap& slide, const SlideLayout& layout, QPaint
     }
 }
 
-}  // namespace
+} // namespace
 
 void Draw(CAcadSlideBitmap& slide, QPainter& painter, const QRect& rect, const SlideDrawOptions& options)
 {
@@ -126,7 +129,7 @@ void Draw(CAcadSlideBitmap& slide, QPainter& painter, const QRect& rect, const S
     painter.setRenderHint(QPainter::Antialiasing, options.antialias);
     if (slide.FillBackground())
         painter.fillRect(rect, ToQColor(slide.BackgroundColor()));
-    SlideRect target{rect.left(), rect.top(), rect.left() + rect.width(), rect.top() + rect.height()};
+    SlideRect target { rect.left(), rect.top(), rect.left() + rect.width(), rect.top() + rect.height() };
     SlideLayout layout = slide.FitToRectangle(target);
     if (layout.drawable) {
         painter.translate(layout.area.left, layout.area.top);
@@ -155,11 +158,11 @@ QImage RenderToBitmap(CAcadSlideBitmap& slide, int width, int height, const Slid
     if (image.isNull())
         return image;
     image.setDevicePixelRatio(ratio);
-    image.fill(Qt::black);  // what a new screen-compatible bitmap holds when the background is not filled
+    image.fill(Qt::black); // what a new screen-compatible bitmap holds when the background is not filled
     QPainter painter(&image);
     Draw(slide, painter, QRect(0, 0, width, height), options);
     painter.end();
     return image;
 }
 
-}  // namespace orv
+} // namespace orv

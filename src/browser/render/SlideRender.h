@@ -16,17 +16,17 @@ class CAcadSlideBitmap;
 
 struct SlideDrawOptions {
     bool antialias = false;
-    double devicePixelRatio = 1.0;  // RenderToBitmap only: the image has this many pixels per unit
+    double devicePixelRatio = 1.0; // RenderToBitmap only: the image has this many pixels per unit
 };
 
 // Draws into rect of the painter's device: background fill (when the slide asks for it),
 // margin, aspect fit and centring, y growing upwards. An empty display list draws nothing.
 void Draw(CAcadSlideBitmap& slide, QPainter& painter, const QRect& rect,
-          const SlideDrawOptions& options = SlideDrawOptions());
+    const SlideDrawOptions& options = SlideDrawOptions());
 
 // The slide drawn into a new RGB32 image of width x height (times the device-pixel ratio);
 // a null image when the display list is empty or the size is not positive or too large.
-QImage RenderToBitmap(CAcadSlideBitmap& slide, int width, int height,
-                      const SlideDrawOptions& options = SlideDrawOptions());
+QImage RenderToBitmap(
+    CAcadSlideBitmap& slide, int width, int height, const SlideDrawOptions& options = SlideDrawOptions());
 
-}  // namespace orv
+} // namespace orv
