@@ -5,6 +5,7 @@
 #include "browser/SlideRecordDecoder.h"
 #include "platform/Encoding.h"
 
+#include <climits>
 #include <cstring>
 
 namespace orv {
@@ -103,14 +104,19 @@ SlideLayout CAcadSlideBitmap::FitToRectangle(const SlideRect& rect)
     SlideLayout layout;
     if (IsEmpty())
         return layout;
-    SlideRect& r = m_target;
-    r.left += m_margin;
-    r.top += m_margin;
-    r.right -= m_margin;
-    r.bottom -= m_margin;
-    const double w = r.Width(), h = r.Height();
-    if (w <= 0 || h <= 0)
+    // In 64 bits: a margin from the command line may be anything an int holds.
+    const long long left = static_cast<long long>(rect.left) + m_margin,
+                    top = static_cast<long long>(rect.top) + m_margin,
+                    right = static_cast<long long>(rect.right) - m_margin,
+                    bottom = static_cast<long long>(rect.bottom) - m_margin;
+    if (right <= left || bottom <= top || left < INT_MIN || top < INT_MIN || right > INT_MAX
+        || bottom > INT_MAX)
         return layout; // no room inside the margin: the background alone shows
+    SlideRect& r = m_target;
+    r = { static_cast<int>(left), static_cast<int>(top), static_cast<int>(right), static_cast<int>(bottom) };
+    const double w = static_cast<double>(right - left), h = static_cast<double>(bottom - top);
+    if (w > INT_MAX || h > INT_MAX)
+        return layout;
     const double dx = static_cast<double>(m_list.MaxX()) - m_list.MinX();
     const double dy = static_cast<double>(m_list.MaxY()) - m_list.MinY();
     if (dx == 0 && dy == 0) {
