@@ -42,8 +42,11 @@ private:
     std::vector<Line> m_lines;
 };
 
+// Device coordinates are offset here rather than through the painter's transform, which
+// would map every point again.
 void DrawExact(const CAcadSlideBitmap& slide, const SlideLayout& layout, QPainter& painter, QPen& pen)
 {
+    const int left = layout.area.left, top = layout.area.top;
     const SlideDisplayList& list = slide.DisplayList();
     const auto& points = list.Points();
     const auto& sizes = list.PrimitiveSizes();
@@ -65,8 +68,8 @@ void DrawExact(const CAcadSlideBitmap& slide, const SlideLayout& layout, QPainte
             current = p[0].color;
         }
         if (size == 2) {
-            int x1 = layout.MapX(p[0].x), y1 = layout.MapY(p[0].y);
-            int x2 = layout.MapX(p[1].x), y2 = layout.MapY(p[1].y);
+            int x1 = left + layout.MapX(p[0].x), y1 = top + layout.MapY(p[0].y);
+            int x2 = left + layout.MapX(p[1].x), y2 = top + layout.MapY(p[1].y);
             if (x1 == x2 && y1 == y2)
                 ++x2; // the end pixel is left out, so a point needs a line one pixel long
             lines.Add(QLine(x1, y1, x2, y2));
@@ -75,7 +78,7 @@ void DrawExact(const CAcadSlideBitmap& slide, const SlideLayout& layout, QPainte
         lines.Flush();
         polygon.resize(static_cast<int>(size));
         for (unsigned i = 0; i < size; ++i)
-            polygon[static_cast<int>(i)] = QPoint(layout.MapX(p[i].x), layout.MapY(p[i].y));
+            polygon[static_cast<int>(i)] = QPoint(left + layout.MapX(p[i].x), top + layout.MapY(p[i].y));
         painter.drawPolygon(polygon, Qt::OddEvenFill);
     }
 }
@@ -132,12 +135,12 @@ void Draw(CAcadSlideBitmap& slide, QPainter& painter, const QRect& rect, const S
     SlideRect target { rect.left(), rect.top(), rect.left() + rect.width(), rect.top() + rect.height() };
     SlideLayout layout = slide.FitToRectangle(target);
     if (layout.drawable) {
-        painter.translate(layout.area.left, layout.area.top);
         // Width 1, square pixels; the flat cap leaves out a line's end pixel.
         QPen pen(Qt::black, options.antialias ? 1.0 : 0.0, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin);
         if (options.antialias) {
             pen.setCapStyle(Qt::RoundCap);
             pen.setJoinStyle(Qt::RoundJoin);
+            painter.translate(layout.area.left, layout.area.top);
             DrawSmooth(slide, layout, painter, pen);
         } else {
             DrawExact(slide, layout, painter, pen);
