@@ -11,10 +11,16 @@
 
 namespace {
 
-std::string TempPath()
+// One scratch file per fuzzing process, removed when the process ends.
+struct ScratchFile {
+    std::string path = "/tmp/orv_slide_fuzz_" + std::to_string(::getpid());
+    ~ScratchFile() { std::remove(path.c_str()); }
+};
+
+const std::string& TempPath()
 {
-    static const std::string path = "/tmp/orv_slide_fuzz_" + std::to_string(::getpid());
-    return path;
+    static const ScratchFile file;
+    return file.path;
 }
 
 void Exercise(orv::CAcadSlideBitmap& slide)
