@@ -24,12 +24,20 @@ QColor ToQColor(std::uint32_t color)
 // Collects consecutive lines of one colour so they go to the paint engine in one call.
 template <typename Line> class LineBatch {
 public:
-    explicit LineBatch(QPainter& painter)
+    LineBatch(QPainter& painter, bool dropRepeats)
         : m_painter(painter)
+        , m_dropRepeats(dropRepeats)
     {
     }
     ~LineBatch() { Flush(); }
-    void Add(const Line& line) { m_lines.push_back(line); }
+    // At thumbnail size many short segments land on the same pixels; drawing an aliased line
+    // in an opaque colour twice changes nothing, so there a repeat of the previous line is
+    // dropped (an antialiased one would blend twice).
+    void Add(const Line& line)
+    {
+        if (!m_dropRepeats || m_lines.empty() || m_lines.back() != line)
+            m_lines.push_back(line);
+    }
     void Flush()
     {
         if (!m_lines.empty())
@@ -39,6 +47,7 @@ public:
 
 private:
     QPainter& m_painter;
+    bool m_dropRepeats;
     std::vector<Line> m_lines;
 };
 
@@ -50,7 +59,7 @@ void DrawExact(const CAcadSlideBitmap& slide, const SlideLayout& layout, QPainte
     const SlideDisplayList& list = slide.DisplayList();
     const auto& points = list.Points();
     const auto& sizes = list.PrimitiveSizes();
-    LineBatch<QLine> lines(painter);
+    LineBatch<QLine> lines(painter, true);
     QPolygon polygon;
     int current = -1;
     std::size_t next = 0;
@@ -88,7 +97,7 @@ void DrawSmooth(const CAcadSlideBitmap& slide, const SlideLayout& layout, QPaint
     const SlideDisplayList& list = slide.DisplayList();
     const auto& points = list.Points();
     const auto& sizes = list.PrimitiveSizes();
-    LineBatch<QLineF> lines(painter);
+    LineBatch<QLineF> lines(painter, false);
     QPolygonF polygon;
     int current = -1;
     std::size_t next = 0;
