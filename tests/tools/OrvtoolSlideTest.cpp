@@ -1,0 +1,132 @@
+#include "support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+namespace orv {
+namespace {
+
+using test::RunTool;
+
+std::uint32_t BigEndian32(const std::string& bytes, std::size_t at)
+{
+    auto b = [&](std::size_t i) {
+        return static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[at + i]));
+    };
+    return (b(0) << 24) | (b(1) << 16) | (b(2) << 8) | b(3);
+}
+
+class OrvtoolSlide : public ::testing::Test {
+protected:
+    std::string WriteSlide(const std::string& name, const std::string& description, bool isSigned = false)
+    {
+        test::WriteFile(m_folder.NativeAt(name + ".txt"), description);
+        std::vector<std::string> args { "slide", "write", m_folder.NativeAt(name + ".txt"),
+            m_folder.NativeAt(name) };
+        if (isSigned)
+            args.push_back("--signed");
+        auto result = RunTool(args);
+        EXPECT_EQ(result.status, 0) << result.err;
+        return m_folder.NativeAt(name);
+    }
+
+    test::TempFolder m_folder;
+};
+
+TEST_F(OrvtoolSlide, WriteThenDumpGivesTheDescriptionBack)
+{
+    const std::string description = "line\t1\t0\t0\t100\t50\n"
+                                    "line\t1\t100\t50\t90\t60\n"
+                                    "line\t3\t10\t10\t5000\t2000\n"
+                                    "polygon\t5\t3\t0\t0\t10\t0\t10\t10\n"
+                                    "polygon\t5\t0\n";
+    for (bool isSigned : { false, true }) {
+        std::string slide = WriteSlide(isSigned ? "s.sld" : "u.sld", description, isSigned);
+        auto dump = RunTool({ "slide", "dump", slide });
+        EXPECT_EQ(dump.status, 0) << dump.err;
+        EXPECT_EQ(dump.out, "result\t1\nbbox\t0\t0\t5000\t2000\n" + description);
+    }
+}
+
+TEST_F(OrvtoolSlide, DumpOutputIsAValidDescription)
+{
+    std::string slide = WriteSlide("a.sld", "# a comment\n\ncolor 2\nline 2 0 0 10 10\nline 4 5 5 6 6\n");
+    auto dump = RunTool({ "slide", "dump", slide });
+    test::WriteFile(m_folder.NativeAt("again.txt"), dump.out);
+    ASSERT_EQ(
+        RunTool({ "slide", "write", m_folder.NativeAt("again.txt"), m_folder.NativeAt("b.sld") }).status, 0);
+    EXPECT_EQ(RunTool({ "slide", "dump", m_folder.NativeAt("b.sld") }).out, dump.out);
+}
+
+TEST_F(OrvtoolSlide, WriteRefusesBadDescriptions)
+{
+    test::WriteFile(m_folder.NativeAt("bad.txt"), "line 1 0 0 10\n");
+    auto result = RunTool({ "slide", "write", m_folder.NativeAt("bad.txt"), m_folder.NativeAt("bad.sld") });
+    EXPECT_EQ(result.status, 1);
+    EXPECT_NE(result.err.find("bad.txt:1:"), std::string::npos) << result.err;
+    test::WriteFile(m_folder.NativeAt("far.txt"), "line 1 0 0 10 10\nline 1 0 0 40000 10\n");
+    result = RunTool({ "slide", "write", m_folder.NativeAt("far.txt"), m_folder.NativeAt("far.sld") });
+    EXPECT_EQ(result.status, 1);
+    EXPECT_NE(result.err.find("far.txt:2:"), std::string::npos) << result.err;
+    EXPECT_FALSE(RunTool({ "slide", "dump", m_folder.NativeAt("far.sld") }).status == 0)
+        << "nothing was written";
+}
+
+TEST_F(OrvtoolSlide, LibraryListAndMemberDump)
+{
+    std::string a = WriteSlide("a.sld", "line 1 0 0 10 10\n");
+    std::string b = WriteSlide("b.sld", "line 2 0 0 20 20\n");
+    std::string library = m_folder.NativeAt("BOLTS.slb");
+    auto made = RunTool({ "slide", "library", library, "M12=" + a, "螺栓=" + b });
+    ASSERT_EQ(made.status, 0) << made.err;
+    auto list = RunTool({ "slide", "list", library });
+    EXPECT_EQ(list.out, "M12\t140\n螺栓\t" + std::to_string(140 + 31 + 2 + 3 + 2) + "\n");
+    auto dump = RunTool({ "slide", "dump", library, "m12" });
+    EXPECT_EQ(dump.out, "result\t1\nbbox\t0\t0\t10\t10\nline\t1\t0\t0\t10\t10\n");
+    auto missing = RunTool({ "slide", "dump", library, "M13" });
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_EQ(missing.out, "result\t-1\n");
+    EXPECT_EQ(RunTool({ "slide", "dump", m_folder.NativeAt("none.sld") }).out, "result\t0\n");
+    EXPECT_EQ(RunTool({ "slide", "library", library, "M12=" + a, "m12=" + b }).status, 1);
+    EXPECT_EQ(RunTool({ "slide", "list", a }).status, 1);
+}
+
+TEST_F(OrvtoolSlide, ColorPrintsRedGreenBlue)
+{
+    EXPECT_EQ(RunTool({ "slide", "color", "23" }).out, "204\t127\t102\n");
+    EXPECT_EQ(RunTool({ "slide", "color", "300" }).out, "0\t0\t0\n");
+    EXPECT_EQ(RunTool({ "slide", "color", "red" }).status, 1);
+}
+
+TEST_F(OrvtoolSlide, RenderWritesAPngOfTheAskedSize)
+{
+    if (RunTool({ "slide", "render", "--help" }).status != 0)
+        GTEST_SKIP() << "orvtool was built without the renderer";
+    std::string slide = WriteSlide("a.sld", "line 1 0 0 10 10\n");
+    std::string png = m_folder.NativeAt("a.png");
+    auto result = RunTool({ "slide", "render", slide, "--out", png, "--size", "120x90", "--background",
+        "FFFFFF", "--mono", "--invert", "--margin", "2", "--antialias" });
+    ASSERT_EQ(result.status, 0) << result.err;
+    std::string bytes = test::ReadFile(png);
+    ASSERT_GT(bytes.size(), 24u);
+    EXPECT_EQ(bytes.substr(1, 3), "PNG");
+    EXPECT_EQ(BigEndian32(bytes, 16), 120u);
+    EXPECT_EQ(BigEndian32(bytes, 20), 90u);
+    EXPECT_EQ(RunTool({ "slide", "render", slide, "--out", png, "--size", "0x90" }).status, 1);
+    EXPECT_EQ(
+        RunTool({ "slide", "render", slide, "--out", png, "--size", "9x9", "--background", "red" }).status,
+        1);
+}
+
+TEST_F(OrvtoolSlide, PictureResolveNamesWhatWouldBeLoaded)
+{
+    WriteSlide("g/Y.sld", "line 1 0 0 10 10\n");
+    EXPECT_EQ(RunTool({ "picture", "resolve", m_folder.NativeAt("g/X(Y).sld") }).out,
+        "slide\t" + m_folder.NativeAt("g/Y.sld") + "\n");
+    EXPECT_EQ(RunTool({ "picture", "resolve", m_folder.NativeAt("g/BOLTS/M12.sld") }).out,
+        "library\t" + m_folder.NativeAt("g/BOLTS/BOLTS.slb") + "\tM12\n");
+    EXPECT_EQ(RunTool({ "picture", "resolve", m_folder.NativeAt("g/a.jpg") }).out,
+        "image\t" + m_folder.NativeAt("g/a.jpg") + "\t" + m_folder.NativeAt("g/a.bmp") + "\n");
+}
+
+} // namespace
+} // namespace orv
