@@ -4,7 +4,11 @@
 
 #include <sqlite3.h>
 
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 namespace orv {
 
@@ -110,11 +114,23 @@ bool CreateGallerySchema(sqlite3* db, std::string& error)
 
 bool WriteEmptyGallery(const std::string& nativePath, std::string& error)
 {
-    std::remove(nativePath.c_str());
-    SqliteHandle db = OpenSqlite(nativePath, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, error);
-    if (!db)
+    // Built beside the target and renamed over it, so a failure never leaves half a gallery.
+    const std::string temp = nativePath + ".tmp-" + std::to_string(::getpid());
+    std::remove(temp.c_str());
+    {
+        SqliteHandle db = OpenSqlite(temp, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, error);
+        if (!db || !CreateGallerySchema(db.get(), error)) {
+            db.reset();
+            std::remove(temp.c_str());
+            return false;
+        }
+    }
+    if (std::rename(temp.c_str(), nativePath.c_str()) != 0) {
+        error = std::string("cannot write ") + nativePath + ": " + std::strerror(errno);
+        std::remove(temp.c_str());
         return false;
-    return CreateGallerySchema(db.get(), error);
+    }
+    return true;
 }
 
 }  // namespace orv

@@ -17,7 +17,8 @@ const std::string& GallerySchemaSql();
 // Creates the tables in an open database; false with the reason in error on failure.
 bool CreateGallerySchema(sqlite3* db, std::string& error);
 
-// Writes an empty gallery (the schema, no rows) to a native path, replacing the file there.
+// Writes an empty gallery (the schema, no rows) to a native path, replacing any file there
+// only once the new one is complete.
 bool WriteEmptyGallery(const std::string& nativePath, std::string& error);
 
 }  // namespace orv
