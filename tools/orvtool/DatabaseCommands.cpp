@@ -26,7 +26,7 @@ namespace {
 constexpr const char* kGalleryPassword = "qvelb7381";
 
 // Values are written one record a line: tabs and line ends inside a value are escaped.
-std::string FieldText(const DbValue* value)
+std::string FieldText(const std::optional<DbValue>& value)
 {
     if (!value || value->IsNull())
         return std::string();
