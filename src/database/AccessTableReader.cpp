@@ -1,6 +1,7 @@
 #include "database/AccessTableReader.h"
 
 #include <mdbtools.h>
+#include <sys/stat.h>
 
 #include <cstdlib>
 #include <cstring>
@@ -173,6 +174,15 @@ bool CAccessTableReader::ReadAll(TableSink& sink, std::string& error, bool& sink
         error = "无法读取 Access 数据库";
         return false;
     }
+    // A page holds at most 256 rows, so a table that yields more rows than the file has room
+    // for is walking a cycle of damaged page links: stop instead of looping for ever.
+    struct stat st;
+    if (::stat(m_path.c_str(), &st) != 0 || st.st_size <= 0) {
+        error = "无法读取 Access 数据库";
+        return false;
+    }
+    const std::uint64_t pageSize = m_version == 0 ? 2048 : 4096;
+    const std::uint64_t maxRows = (static_cast<std::uint64_t>(st.st_size) / pageSize) * 256;
     mdb_set_date_fmt(mdb.get(), "%Y-%m-%d %H:%M:%S");
     mdb_set_bind_size(mdb.get(), kBindSize);
     if (!mdb_read_catalog(mdb.get(), MDB_TABLE)) {
@@ -217,7 +227,12 @@ bool CAccessTableReader::ReadAll(TableSink& sink, std::string& error, bool& sink
         }
         mdb_rewind_table(table.get());
         std::vector<DbValue> row(columnCount);
+        std::uint64_t rowsRead = 0;
         while (mdb_fetch_row(table.get())) {
+            if (++rowsRead > maxRows) {
+                error = std::string("数据表 ") + entry->object_name + " 已损坏（行链接成环）";
+                return false;
+            }
             for (unsigned c = 0; c < columnCount; ++c) {
                 buffers[c][kBindSize] = '\0';
                 row[c] = ConvertValue(mdb.get(), columns[c], buffers[c].data(), lengths[c]);

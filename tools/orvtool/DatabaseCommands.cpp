@@ -72,8 +72,10 @@ bool Connect(CAdoConnection& connection, const std::string& gallery, const std::
 void PrintTableCounts(sqlite3* db)
 {
     sqlite3_stmt* raw = nullptr;
-    if (sqlite3_prepare_v2(db, "SELECT name FROM sqlite_master WHERE type = 'table' ORDER BY name", -1, &raw,
-                           nullptr) != SQLITE_OK)
+    // sqlite_stat1 and the like are SQLite's own, not the gallery's.
+    const char* sql = "SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite\\_%' ESCAPE '\\' "
+                      "ORDER BY name";
+    if (sqlite3_prepare_v2(db, sql, -1, &raw, nullptr) != SQLITE_OK)
         return;
     SqliteStatement tables(raw);
     while (sqlite3_step(raw) == SQLITE_ROW) {
