@@ -63,7 +63,8 @@ T ReadLittle(const unsigned char* p)
 // text form rounds them and follows the locale's decimal point).
 bool RawFixed(MdbHandle* mdb, MdbColumn* col, std::size_t size, const unsigned char*& data)
 {
-    if (col->cur_value_len <= 0 || static_cast<std::size_t>(col->cur_value_len) < size || col->cur_value_start < 0)
+    if (col->cur_value_len <= 0 || static_cast<std::size_t>(col->cur_value_len) < size ||
+        col->cur_value_start < 0)
         return false;
     const std::size_t start = static_cast<std::size_t>(col->cur_value_start);
     const std::size_t pageSize = static_cast<std::size_t>(mdb->fmt->pg_size);
@@ -120,7 +121,8 @@ DbValue ConvertValue(MdbHandle* mdb, MdbColumn* col, const char* bound, int boun
             const std::size_t length = static_cast<std::size_t>(col->cur_value_len);
             const std::size_t pageSize = static_cast<std::size_t>(mdb->fmt->pg_size);
             if (pageSize <= MDB_PGSIZE && start <= pageSize && length <= pageSize - start)
-                return DbValue::MakeBlob(std::string(reinterpret_cast<const char*>(mdb->pg_buf + start), length));
+                return DbValue::MakeBlob(
+                    std::string(reinterpret_cast<const char*>(mdb->pg_buf + start), length));
         }
         break;
     case MDB_OLE:

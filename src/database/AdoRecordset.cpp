@@ -20,8 +20,8 @@ int CAdoRecordset::OpenSql(const std::string& sql, const CAdoConnection& connect
         return 1;
     const std::string translated = TranslateJetSql(sql, connection.TextColumns());
     sqlite3_stmt* raw = nullptr;
-    if (sqlite3_prepare_v2(db, translated.c_str(), static_cast<int>(translated.size()) + 1, &raw, nullptr) != SQLITE_OK ||
-        !raw)
+    const int length = static_cast<int>(translated.size()) + 1;
+    if (sqlite3_prepare_v2(db, translated.c_str(), length, &raw, nullptr) != SQLITE_OK || !raw)
         return 1;
     SqliteStatement statement(raw);
     // Galleries are only read; an in-memory import must not be changed behind its source.

@@ -73,8 +73,8 @@ void PrintTableCounts(sqlite3* db)
 {
     sqlite3_stmt* raw = nullptr;
     // sqlite_stat1 and the like are SQLite's own, not the gallery's.
-    const char* sql = "SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite\\_%' ESCAPE '\\' "
-                      "ORDER BY name";
+    const char* sql = "SELECT name FROM sqlite_master WHERE type = 'table' "
+                      "AND name NOT LIKE 'sqlite\\_%' ESCAPE '\\' ORDER BY name";
     if (sqlite3_prepare_v2(db, sql, -1, &raw, nullptr) != SQLITE_OK)
         return;
     SqliteStatement tables(raw);
@@ -86,8 +86,9 @@ void PrintTableCounts(sqlite3* db)
         quoted += "\"";
         sqlite3_stmt* countRaw = nullptr;
         long long rows = -1;
-        if (sqlite3_prepare_v2(db, ("SELECT count(*) FROM " + quoted).c_str(), -1, &countRaw, nullptr) == SQLITE_OK) {
-            SqliteStatement count(countRaw);
+        const std::string count = "SELECT count(*) FROM " + quoted;
+        if (sqlite3_prepare_v2(db, count.c_str(), -1, &countRaw, nullptr) == SQLITE_OK) {
+            SqliteStatement counting(countRaw);
             if (sqlite3_step(countRaw) == SQLITE_ROW)
                 rows = sqlite3_column_int64(countRaw, 0);
         }
