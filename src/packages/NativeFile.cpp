@@ -149,7 +149,9 @@ bool NativeFile::Close()
 
 void RemoveNativeFile(const std::string& nativePath)
 {
-    if (!nativePath.empty())
+    // Only a regular file can be a partial output; a device or a link given as the target stays.
+    struct stat st;
+    if (!nativePath.empty() && ::lstat(nativePath.c_str(), &st) == 0 && S_ISREG(st.st_mode))
         ::unlink(nativePath.c_str());
 }
 

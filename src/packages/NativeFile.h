@@ -49,7 +49,7 @@ private:
     std::string m_native;
 };
 
-// Removes a file by its native path; used to drop a partial output.
+// Removes a regular file by its native path; used to drop a partial output.
 void RemoveNativeFile(const std::string& nativePath);
 
 }  // namespace orv
