@@ -14,13 +14,20 @@
 namespace orv {
 namespace {
 
-// Large enough that zlib, not the system calls, sets the pace.
-constexpr std::size_t kBufferSize = 256 * 1024;
+// Large enough that zlib, not the system calls, sets the pace; small enough that the heap
+// reuses the memory instead of mapping fresh pages for every page extracted.
+constexpr std::size_t kBufferSize = 64 * 1024;
 
 struct Buffers {
-    std::unique_ptr<unsigned char[]> in{new (std::nothrow) unsigned char[kBufferSize]};
-    std::unique_ptr<unsigned char[]> out{new (std::nothrow) unsigned char[kBufferSize]};
+    explicit Buffers(std::size_t inSize = kBufferSize)
+        : inSize(std::max<std::size_t>(inSize, 1)), in(new (std::nothrow) unsigned char[this->inSize]),
+          out(new (std::nothrow) unsigned char[kBufferSize])
+    {
+    }
     bool Ok() const { return in && out; }
+    std::size_t inSize;
+    std::unique_ptr<unsigned char[]> in;
+    std::unique_ptr<unsigned char[]> out;
 };
 
 class DeflateStream {
@@ -70,9 +77,9 @@ private:
 // Reads compressed input into the buffer; the count, 0 at the end, -1 on error.
 using ByteSource = std::function<long long(unsigned char* buffer, std::size_t size)>;
 
-int Inflate(const ByteSource& source, const ByteSink& sink, std::uint64_t maxOutput)
+int Inflate(const ByteSource& source, std::size_t inputSize, const ByteSink& sink, std::uint64_t maxOutput)
 {
-    Buffers buffers;
+    Buffers buffers(std::min(inputSize, kBufferSize));
     if (!buffers.Ok())
         return Z_MEM_ERROR;
     InflateStream stream;
@@ -82,7 +89,7 @@ int Inflate(const ByteSource& source, const ByteSink& sink, std::uint64_t maxOut
     std::uint64_t produced = 0;
     while (true) {
         pump.Tick();
-        long long got = source(buffers.in.get(), kBufferSize);
+        long long got = source(buffers.in.get(), buffers.inSize);
         if (got < 0)
             return Z_ERRNO;
         if (got == 0)
@@ -134,7 +141,7 @@ int CompressFile(std::string_view sourcePath, std::string_view targetPath)
     NativeFile source = NativeFile::OpenRead(sourcePath);
     if (!source.IsOpen())
         return kSourceOpenFailed;
-    NativeFile target = NativeFile::Create(targetPath);
+    NativeFile target = NativeFile::Replace(targetPath);
     if (!target.IsOpen())
         return kTargetOpenFailed;
     TargetGuard guard(target);
@@ -181,7 +188,7 @@ int DecompressFile(std::string_view sourcePath, std::string_view targetPath)
     if (!source.IsOpen())
         return kSourceOpenFailed;
     std::uint64_t length = source.Size().value_or(0);
-    NativeFile target = NativeFile::Create(targetPath);
+    NativeFile target = NativeFile::Replace(targetPath);
     if (!target.IsOpen())
         return kTargetOpenFailed;
     TargetGuard guard(target);
@@ -210,7 +217,7 @@ int InflateFileRange(NativeFile& source, std::uint64_t offset, std::uint64_t len
         position += want;
         return static_cast<long long>(want);
     };
-    return Inflate(read, sink, maxOutput);
+    return Inflate(read, static_cast<std::size_t>(std::min<std::uint64_t>(length, kBufferSize)), sink, maxOutput);
 }
 
 int InflateBytes(std::string_view compressed, std::string& out, std::uint64_t maxOutput)
@@ -226,7 +233,7 @@ int InflateBytes(std::string_view compressed, std::string& out, std::uint64_t ma
         out.append(bytes, size);
         return true;
     };
-    return Inflate(read, append, maxOutput);
+    return Inflate(read, compressed.size(), append, maxOutput);
 }
 
 }  // namespace orv

@@ -232,7 +232,7 @@ bool CFileLib::ExtractFile(const std::string& name, std::string& targetPath)
             return false;
         targetPath = target;
     }
-    NativeFile target = NativeFile::Create(targetPath);
+    NativeFile target = NativeFile::Replace(targetPath);
     if (!target.IsOpen())
         return false;
     bool ok = CopyRange(data, offset, size, target);

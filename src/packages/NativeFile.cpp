@@ -69,6 +69,23 @@ NativeFile NativeFile::Create(std::string_view programPath)
     return fd < 0 ? NativeFile() : NativeFile(fd, std::move(native));
 }
 
+NativeFile NativeFile::Replace(std::string_view programPath)
+{
+    std::string native = platform::NativePath(programPath);
+    if (native.empty())
+        return NativeFile();
+    struct stat st;
+    if (::lstat(native.c_str(), &st) == 0 && S_ISREG(st.st_mode) && st.st_nlink == 1 &&
+        ::unlink(native.c_str()) == 0) {
+        int fd = ::open(native.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, st.st_mode & 07777);
+        if (fd >= 0) {
+            ::fchmod(fd, st.st_mode & 07777);
+            return NativeFile(fd, std::move(native));
+        }
+    }
+    return Create(programPath);
+}
+
 NativeFile NativeFile::CreateUnique(std::string_view programPrefix)
 {
     std::string pattern = platform::NativePath(programPrefix) + "XXXXXX";

@@ -26,6 +26,11 @@ public:
     static NativeFile OpenWrite(std::string_view programPath);
     // Created or truncated, write only.
     static NativeFile Create(std::string_view programPath);
+    // Like Create, for an output written whole: an existing regular file with no other links
+    // is replaced by a new one with the same permissions rather than truncated, because ext4
+    // forces a truncated-and-rewritten file to disk when it is closed (milliseconds for every
+    // page shown).
+    static NativeFile Replace(std::string_view programPath);
     // A new file with a unique name "<prefix>XXXXXX" (prefix is a program path).
     static NativeFile CreateUnique(std::string_view programPrefix);
 

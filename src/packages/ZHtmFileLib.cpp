@@ -30,12 +30,23 @@ bool IsAbsoluteAddress(std::string_view address)
     return false;
 }
 
+std::size_t CountOccurrences(const std::string& text, std::string_view what)
+{
+    std::size_t count = 0;
+    for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + what.size()))
+        ++count;
+    return count;
+}
+
 // Every occurrence of the attribute opening gets the prefix in front of its address, unless
 // the address is absolute.
 void PrefixAddresses(std::string& text, std::string_view attribute, std::string_view prefix)
 {
+    std::size_t count = CountOccurrences(text, attribute);
+    if (count == 0)
+        return;
     std::string out;
-    out.reserve(text.size());
+    out.reserve(text.size() + count * prefix.size());
     std::size_t from = 0;
     for (std::size_t at = text.find(attribute); at != std::string::npos; at = text.find(attribute, from)) {
         std::size_t address = at + attribute.size();
@@ -44,23 +55,23 @@ void PrefixAddresses(std::string& text, std::string_view attribute, std::string_
             out.append(prefix);
         from = address;
     }
-    if (from == 0)
-        return;
     out.append(text, from, std::string::npos);
     text = std::move(out);
 }
 
 void ReplaceAll(std::string& text, std::string_view what, std::string_view with)
 {
+    std::size_t count = CountOccurrences(text, what);
+    if (count == 0)
+        return;
     std::string out;
+    out.reserve(text.size() + count * with.size());
     std::size_t from = 0;
     for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, from)) {
         out.append(text, from, at - from);
         out.append(with);
         from = at + what.size();
     }
-    if (from == 0)
-        return;
     out.append(text, from, std::string::npos);
     text = std::move(out);
 }
@@ -76,26 +87,45 @@ bool OccursPastStart(const std::string& text, std::string_view what)
 
 CZHtmFileLib::CZHtmFileLib(std::string dataPath) : CZFileLib(std::move(dataPath)) {}
 
-std::string CZHtmFileLib::TrimPageText(std::string_view bytes)
+namespace {
+
+void TrimInPlace(std::string& text)
 {
-    std::string text(bytes.substr(0, bytes.find('\0')));
+    std::size_t nul = text.find('\0');
+    if (nul != std::string::npos)
+        text.resize(nul);
     std::size_t end = text.find("</html>");
     if (end != std::string::npos && end > 0)
         text.resize(end + 7);
+}
+
+}  // namespace
+
+std::string CZHtmFileLib::TrimPageText(std::string_view bytes)
+{
+    std::string text(bytes);
+    TrimInPlace(text);
     return text;
 }
 
 std::string CZHtmFileLib::ReadPageText(const std::string& pageName)
 {
-    std::string bytes;
-    if (!InflateMember(pageName, bytes, kMaxPageInMemory))
+    std::string text;
+    if (!InflateMember(pageName, text, kMaxPageInMemory))
         return std::string();
-    return TrimPageText(bytes);
+    TrimInPlace(text);
+    return text;
 }
 
 std::string CZHtmFileLib::RewriteLinks(std::string_view page, std::string_view base)
 {
     std::string text(page);
+    RewriteLinksInPlace(text, base);
+    return text;
+}
+
+void CZHtmFileLib::RewriteLinksInPlace(std::string& text, std::string_view base)
+{
     // Pages are GB2312 unless they are plainly UTF-8; the inserted path must be in the same
     // encoding as the page around it.
     std::string encodedBase = platform::LooksLikeUtf8(text) ? std::string(base) : platform::Utf8ToGb18030(base);
@@ -109,7 +139,6 @@ std::string CZHtmFileLib::RewriteLinks(std::string_view page, std::string_view b
         if (!parent.empty())
             ReplaceAll(text, "href=\"../_themes/", "href=\"" + parent + "\\_themes/");
     }
-    return text;
 }
 
 bool CZHtmFileLib::ExtractFile(const std::string& pageName, std::string& targetPath)
@@ -118,14 +147,14 @@ bool CZHtmFileLib::ExtractFile(const std::string& pageName, std::string& targetP
     if (text.empty())
         return false;
     std::string base = m_baseFolder.empty() ? GetFolderPart(m_dataPath) : m_baseFolder;
-    text = RewriteLinks(text, base);
+    RewriteLinksInPlace(text, base);
     if (targetPath.empty()) {
         std::string target = DefaultTarget(pageName);
         if (target.empty())
             return false;
         targetPath = target;
     }
-    NativeFile target = NativeFile::Create(targetPath);
+    NativeFile target = NativeFile::Replace(targetPath);
     if (!target.IsOpen())
         return false;
     bool ok = target.WriteAll(text.data(), text.size());

@@ -41,6 +41,7 @@ public:
     // letter); "href=\"_themes/" becomes base + "\_themes/", or failing that "../_themes/"
     // becomes the parent of base + "\_themes/". The base is inserted in the page's encoding.
     static std::string RewriteLinks(std::string_view page, std::string_view base);
+    static void RewriteLinksInPlace(std::string& page, std::string_view base);
     // A page read from a package: cut at the first NUL, then just after the first "</html>"
     // when that is not at the very start.
     static std::string TrimPageText(std::string_view bytes);
