@@ -14,18 +14,26 @@
 namespace orv {
 namespace {
 
-// Large enough that zlib, not the system calls, sets the pace; small enough that the heap
-// reuses the memory instead of mapping fresh pages for every page extracted.
-constexpr std::size_t kBufferSize = 64 * 1024;
+// Whole files get buffers large enough that zlib, not the system calls, sets the pace; small
+// members get smaller ones that the heap reuses instead of mapping fresh pages for every page
+// extracted.
+constexpr std::size_t kLargeBuffer = 256 * 1024;
+constexpr std::size_t kSmallBuffer = 64 * 1024;
+
+std::size_t BufferSizeFor(std::uint64_t inputLength)
+{
+    return inputLength >= 1024 * 1024 ? kLargeBuffer : kSmallBuffer;
+}
 
 struct Buffers {
-    explicit Buffers(std::size_t inSize = kBufferSize)
-        : inSize(std::max<std::size_t>(inSize, 1)), in(new (std::nothrow) unsigned char[this->inSize]),
-          out(new (std::nothrow) unsigned char[kBufferSize])
+    Buffers(std::size_t inSize, std::size_t outSize)
+        : inSize(std::max<std::size_t>(inSize, 1)), outSize(outSize),
+          in(new (std::nothrow) unsigned char[this->inSize]), out(new (std::nothrow) unsigned char[outSize])
     {
     }
     bool Ok() const { return in && out; }
     std::size_t inSize;
+    std::size_t outSize;
     std::unique_ptr<unsigned char[]> in;
     std::unique_ptr<unsigned char[]> out;
 };
@@ -77,9 +85,10 @@ private:
 // Reads compressed input into the buffer; the count, 0 at the end, -1 on error.
 using ByteSource = std::function<long long(unsigned char* buffer, std::size_t size)>;
 
-int Inflate(const ByteSource& source, std::size_t inputSize, const ByteSink& sink, std::uint64_t maxOutput)
+int Inflate(const ByteSource& source, std::uint64_t inputLength, const ByteSink& sink, std::uint64_t maxOutput)
 {
-    Buffers buffers(std::min(inputSize, kBufferSize));
+    const std::size_t size = BufferSizeFor(inputLength);
+    Buffers buffers(static_cast<std::size_t>(std::min<std::uint64_t>(inputLength, size)), size);
     if (!buffers.Ok())
         return Z_MEM_ERROR;
     InflateStream stream;
@@ -98,13 +107,13 @@ int Inflate(const ByteSource& source, std::size_t inputSize, const ByteSink& sin
         stream->avail_in = static_cast<uInt>(got);
         do {
             stream->next_out = buffers.out.get();
-            stream->avail_out = static_cast<uInt>(kBufferSize);
+            stream->avail_out = static_cast<uInt>(buffers.outSize);
             int code = inflate(stream.Get(), Z_NO_FLUSH);
             if (code == Z_NEED_DICT)
                 return Z_DATA_ERROR;
             if (code != Z_OK && code != Z_STREAM_END && code != Z_BUF_ERROR)
                 return code;
-            std::size_t have = kBufferSize - stream->avail_out;
+            std::size_t have = buffers.outSize - stream->avail_out;
             produced += have;
             if (produced > maxOutput)
                 return kOutputTooLarge;
@@ -145,7 +154,8 @@ int CompressFile(std::string_view sourcePath, std::string_view targetPath)
     if (!target.IsOpen())
         return kTargetOpenFailed;
     TargetGuard guard(target);
-    Buffers buffers;
+    const std::size_t size = BufferSizeFor(source.Size().value_or(0));
+    Buffers buffers(size, size);
     if (!buffers.Ok())
         return Z_MEM_ERROR;
     DeflateStream stream;
@@ -156,7 +166,7 @@ int CompressFile(std::string_view sourcePath, std::string_view targetPath)
     int flush = Z_NO_FLUSH;
     while (flush != Z_FINISH) {
         pump.Tick();
-        long long got = source.Read(buffers.in.get(), kBufferSize);
+        long long got = source.Read(buffers.in.get(), buffers.inSize);
         if (got < 0)
             return Z_ERRNO;
         flush = got == 0 ? Z_FINISH : Z_NO_FLUSH;
@@ -165,11 +175,11 @@ int CompressFile(std::string_view sourcePath, std::string_view targetPath)
         int code = Z_OK;
         do {
             stream->next_out = buffers.out.get();
-            stream->avail_out = static_cast<uInt>(kBufferSize);
+            stream->avail_out = static_cast<uInt>(buffers.outSize);
             code = deflate(stream.Get(), flush);
             if (code == Z_STREAM_ERROR)
                 return code;
-            std::size_t have = kBufferSize - stream->avail_out;
+            std::size_t have = buffers.outSize - stream->avail_out;
             if (have > 0 && !target.WriteAll(buffers.out.get(), have))
                 return Z_ERRNO;
         } while (stream->avail_out == 0);
@@ -217,7 +227,7 @@ int InflateFileRange(NativeFile& source, std::uint64_t offset, std::uint64_t len
         position += want;
         return static_cast<long long>(want);
     };
-    return Inflate(read, static_cast<std::size_t>(std::min<std::uint64_t>(length, kBufferSize)), sink, maxOutput);
+    return Inflate(read, length, sink, maxOutput);
 }
 
 int InflateBytes(std::string_view compressed, std::string& out, std::uint64_t maxOutput)
