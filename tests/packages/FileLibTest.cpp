@@ -299,18 +299,5 @@ TEST_F(FileLibTest, RemoveMiddleMemberKeepsHeadAndTail)
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Native()), std::filesystem::directory_iterator()), 3);
 }
 
-TEST_F(FileLibTest, IsContainedNameRefusesEscapes)
-{
-    EXPECT_TRUE(CFileLib::IsContainedName("A12.files\\a.gif"));
-    EXPECT_TRUE(CFileLib::IsContainedName("a..b\\..c"));
-    EXPECT_FALSE(CFileLib::IsContainedName(""));
-    EXPECT_FALSE(CFileLib::IsContainedName(".."));
-    EXPECT_FALSE(CFileLib::IsContainedName("a\\..\\..\\b"));
-    EXPECT_FALSE(CFileLib::IsContainedName("a/../b"));
-    EXPECT_FALSE(CFileLib::IsContainedName("/etc/passwd"));
-    EXPECT_FALSE(CFileLib::IsContainedName("\\etc\\passwd"));
-    EXPECT_FALSE(CFileLib::IsContainedName("d:x"));
-}
-
 }  // namespace
 }  // namespace orv

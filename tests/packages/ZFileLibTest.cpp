@@ -139,18 +139,5 @@ TEST_F(ZFileLibTest, ExtractOverAnExistingFileKeepsItsPermissionsAndLinks)
     EXPECT_EQ(ReadFile(folder.NativeAt("other-name.htm")), "new page");
 }
 
-TEST_F(ZFileLibTest, ZeroSizeMemberIsNotFound)
-{
-    std::vector<test::Member> members = test::Compressed({{"a.htm", "a"}});
-    members.insert(members.begin(), test::Member{"empty.htm", ""});
-    test::WriteLibrary(folder, "lib.htz", members);
-    CZFileLib lib(folder.ProgramAt("lib.htz"));
-    ASSERT_TRUE(lib.Open(folder.ProgramAt("lib.htz")));
-    std::string target = folder.ProgramAt("empty.out");
-    EXPECT_FALSE(lib.ExtractFile("empty.htm", target));
-    target = folder.ProgramAt("a.out");
-    EXPECT_TRUE(lib.ExtractFile("a.htm", target));
-}
-
 }  // namespace
 }  // namespace orv
