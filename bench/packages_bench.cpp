@@ -17,9 +17,9 @@ namespace {
 
 std::string PageText(std::size_t bytes, unsigned seed)
 {
-    static const char* const words[] = {"<p>", "</p>", "<td>", "</td>", "\xB3\xDD\xC2\xD6", "\xD6\xE1\xB3\xD0",
-                                        "\xC2\xDD\xCB\xA8", "GB/T", "<img src=\"A12.files/image", ".gif\">",
-                                        "\xB3\xDF\xB4\xE7", "mm", "\r\n"};
+    static const char* const words[]
+        = { "<p>", "</p>", "<td>", "</td>", "\xB3\xDD\xC2\xD6", "\xD6\xE1\xB3\xD0", "\xC2\xDD\xCB\xA8",
+              "GB/T", "<img src=\"A12.files/image", ".gif\">", "\xB3\xDF\xB4\xE7", "mm", "\r\n" };
     std::string text = "<html><head><meta charset=\"gb2312\"></head><body>\r\n";
     unsigned state = seed;
     while (text.size() < bytes) {
@@ -37,15 +37,15 @@ std::string Compress(const std::string& bytes)
     uLongf size = compressBound(static_cast<uLong>(bytes.size()));
     std::string out(size, '\0');
     compress2(reinterpret_cast<Bytef*>(out.data()), &size, reinterpret_cast<const Bytef*>(bytes.data()),
-              static_cast<uLong>(bytes.size()), 6);
+        static_cast<uLong>(bytes.size()), 6);
     out.resize(size);
     return out;
 }
 
 struct Package {
-    std::string folder;     // native
-    std::string dataPath;   // program path of P.htz
-    std::string target;     // program path of the extracted page
+    std::string folder; // native
+    std::string dataPath; // program path of P.htz
+    std::string target; // program path of the extracted page
     std::string baseFolder; // program path
 
     Package()
@@ -125,6 +125,6 @@ void BM_ExtractMemberToFile(benchmark::State& state)
 }
 BENCHMARK(BM_ExtractMemberToFile)->Unit(benchmark::kMicrosecond);
 
-}  // namespace
+} // namespace
 
 BENCHMARK_MAIN();

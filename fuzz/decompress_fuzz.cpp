@@ -22,8 +22,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::string check(out.size() + 1, '\0');
         uLongf checkSize = static_cast<uLongf>(check.size());
         uLong sourceSize = static_cast<uLong>(size);
-        if (uncompress2(reinterpret_cast<Bytef*>(check.data()), &checkSize, data, &sourceSize) != Z_OK ||
-            check.compare(0, checkSize, out) != 0 || checkSize != out.size())
+        if (uncompress2(reinterpret_cast<Bytef*>(check.data()), &checkSize, data, &sourceSize) != Z_OK
+            || check.compare(0, checkSize, out) != 0 || checkSize != out.size())
             std::abort();
     }
     return 0;

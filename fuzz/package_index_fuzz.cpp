@@ -22,10 +22,10 @@ std::string Folder()
         if (!::mkdtemp(pattern.data()))
             std::abort();
         // A data file holding two small zlib streams and some plain bytes.
-        static const unsigned char data[] = {0x78, 0x9c, 0xcb, 0x48, 0xcd, 0xc9, 0xc9, 0x07, 0x00, 0x06, 0x2c,
-                                             0x02, 0x15, 0x78, 0x9c, 0x03, 0x00, 0x00, 0x00, 0x00, 0x01, 'p',
-                                             'l',  'a',  'i',  'n'};
-        std::ofstream(pattern + "/lib.flz", std::ios::binary).write(reinterpret_cast<const char*>(data), sizeof data);
+        static const unsigned char data[] = { 0x78, 0x9c, 0xcb, 0x48, 0xcd, 0xc9, 0xc9, 0x07, 0x00, 0x06,
+            0x2c, 0x02, 0x15, 0x78, 0x9c, 0x03, 0x00, 0x00, 0x00, 0x00, 0x01, 'p', 'l', 'a', 'i', 'n' };
+        std::ofstream(pattern + "/lib.flz", std::ios::binary)
+            .write(reinterpret_cast<const char*>(data), sizeof data);
         return pattern;
     }();
     return folder;
@@ -45,7 +45,7 @@ void CheckContainment(const std::string& name)
         std::abort();
 }
 
-}  // namespace
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

@@ -27,8 +27,10 @@ std::size_t BufferSizeFor(std::uint64_t inputLength)
 
 struct Buffers {
     Buffers(std::size_t inSize, std::size_t outSize)
-        : inSize(std::max<std::size_t>(inSize, 1)), outSize(outSize),
-          in(new (std::nothrow) unsigned char[this->inSize]), out(new (std::nothrow) unsigned char[outSize])
+        : inSize(std::max<std::size_t>(inSize, 1))
+        , outSize(outSize)
+        , in(new (std::nothrow) unsigned char[this->inSize])
+        , out(new (std::nothrow) unsigned char[outSize])
     {
     }
     bool Ok() const { return in && out; }
@@ -56,7 +58,7 @@ public:
     z_stream* Get() { return &m_stream; }
 
 private:
-    z_stream m_stream{};
+    z_stream m_stream {};
     bool m_live = false;
 };
 
@@ -78,14 +80,15 @@ public:
     z_stream* Get() { return &m_stream; }
 
 private:
-    z_stream m_stream{};
+    z_stream m_stream {};
     bool m_live = false;
 };
 
 // Reads compressed input into the buffer; the count, 0 at the end, -1 on error.
 using ByteSource = std::function<long long(unsigned char* buffer, std::size_t size)>;
 
-int Inflate(const ByteSource& source, std::uint64_t inputLength, const ByteSink& sink, std::uint64_t maxOutput)
+int Inflate(
+    const ByteSource& source, std::uint64_t inputLength, const ByteSink& sink, std::uint64_t maxOutput)
 {
     const std::size_t size = BufferSizeFor(inputLength);
     Buffers buffers(static_cast<std::size_t>(std::min<std::uint64_t>(inputLength, size)), size);
@@ -102,7 +105,7 @@ int Inflate(const ByteSource& source, std::uint64_t inputLength, const ByteSink&
         if (got < 0)
             return Z_ERRNO;
         if (got == 0)
-            return Z_BUF_ERROR;  // the input ended before the stream did
+            return Z_BUF_ERROR; // the input ended before the stream did
         stream->next_in = buffers.in.get();
         stream->avail_in = static_cast<uInt>(got);
         do {
@@ -127,7 +130,10 @@ int Inflate(const ByteSource& source, std::uint64_t inputLength, const ByteSink&
 
 class TargetGuard {
 public:
-    explicit TargetGuard(NativeFile& target) : m_target(target) {}
+    explicit TargetGuard(NativeFile& target)
+        : m_target(target)
+    {
+    }
     ~TargetGuard()
     {
         if (!m_keep) {
@@ -143,7 +149,7 @@ private:
     bool m_keep = false;
 };
 
-}  // namespace
+} // namespace
 
 int CompressFile(std::string_view sourcePath, std::string_view targetPath)
 {
@@ -203,7 +209,8 @@ int DecompressFile(std::string_view sourcePath, std::string_view targetPath)
         return kTargetOpenFailed;
     TargetGuard guard(target);
     int code = InflateFileRange(
-        source, 0, length, [&target](const char* bytes, std::size_t size) { return target.WriteAll(bytes, size); },
+        source, 0, length,
+        [&target](const char* bytes, std::size_t size) { return target.WriteAll(bytes, size); },
         kMaxDecompressedFile);
     if (code != Z_OK)
         return code;
@@ -214,7 +221,7 @@ int DecompressFile(std::string_view sourcePath, std::string_view targetPath)
 }
 
 int InflateFileRange(NativeFile& source, std::uint64_t offset, std::uint64_t length, const ByteSink& sink,
-                     std::uint64_t maxOutput)
+    std::uint64_t maxOutput)
 {
     std::uint64_t position = offset;
     const std::uint64_t end = offset + length;
@@ -246,4 +253,4 @@ int InflateBytes(std::string_view compressed, std::string& out, std::uint64_t ma
     return Inflate(read, compressed.size(), append, maxOutput);
 }
 
-}  // namespace orv
+} // namespace orv

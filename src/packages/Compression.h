@@ -18,7 +18,7 @@ class NativeFile;
 // -3 the stream is damaged, -4 no memory, -5 the stream ends early.
 constexpr int kSourceOpenFailed = -200;
 constexpr int kTargetOpenFailed = -201;
-constexpr int kOutputTooLarge = -202;  // the decompressed data passed its size bound
+constexpr int kOutputTooLarge = -202; // the decompressed data passed its size bound
 
 // A whole decompressed file may not grow past this; a page read into memory past the second.
 constexpr std::uint64_t kMaxDecompressedFile = 4ull * 1024 * 1024 * 1024;
@@ -35,9 +35,9 @@ using ByteSink = std::function<bool(const char* bytes, std::size_t size)>;
 // Inflates the one zlib stream stored at [offset, offset + length) of an open file. Bytes
 // after the end of the stream are ignored. 0 on success, else a negative code as above.
 int InflateFileRange(NativeFile& source, std::uint64_t offset, std::uint64_t length, const ByteSink& sink,
-                     std::uint64_t maxOutput);
+    std::uint64_t maxOutput);
 
 // The same over bytes in memory, appending to out.
 int InflateBytes(std::string_view compressed, std::string& out, std::uint64_t maxOutput);
 
-}  // namespace orv
+} // namespace orv

@@ -10,7 +10,7 @@ namespace orv {
 
 class EventPump {
 public:
-    static constexpr std::chrono::milliseconds kInterval{20};
+    static constexpr std::chrono::milliseconds kInterval { 20 };
 
     void Tick()
     {
@@ -22,7 +22,7 @@ public:
     }
 
 private:
-    std::chrono::steady_clock::time_point m_last{};
+    std::chrono::steady_clock::time_point m_last {};
 };
 
-}  // namespace orv
+} // namespace orv

@@ -46,7 +46,7 @@ std::uint32_t ParseSize(const char* text)
     while (*text >= '0' && *text <= '9') {
         value = value * 10 + static_cast<std::uint64_t>(*text++ - '0');
         if (value > kMaxDataSize)
-            value = kMaxDataSize + 1;  // saturate; reading goes on to the end of the digits
+            value = kMaxDataSize + 1; // saturate; reading goes on to the end of the digits
     }
     if (value > kMaxDataSize)
         return negative ? 0x80000000u : std::numeric_limits<std::uint32_t>::max();
@@ -69,7 +69,7 @@ bool IsStorableName(const std::string& name)
 
 // The member's index in the arrays and its offset; -1 when no member has the name.
 int FindMember(const std::vector<std::string>& names, const std::vector<std::uint32_t>& sizes,
-               const std::string& name, std::uint64_t& offset)
+    const std::string& name, std::uint64_t& offset)
 {
     offset = 0;
     std::size_t count = std::min(names.size(), sizes.size());
@@ -98,9 +98,12 @@ bool CopyRange(NativeFile& from, std::uint64_t offset, std::uint64_t size, Nativ
     return true;
 }
 
-}  // namespace
+} // namespace
 
-CFileLib::CFileLib(std::string dataPath) : m_dataPath(std::move(dataPath)) {}
+CFileLib::CFileLib(std::string dataPath)
+    : m_dataPath(std::move(dataPath))
+{
+}
 
 std::string CFileLib::IndexPathFor(std::string_view dataPath)
 {
@@ -190,8 +193,8 @@ bool CFileLib::FindFile(const std::string& name, std::uint32_t& offset, std::uin
     return true;
 }
 
-bool CFileLib::LocateMember(const std::string& name, NativeFile& data, std::uint64_t& offset,
-                            std::uint32_t& size) const
+bool CFileLib::LocateMember(
+    const std::string& name, NativeFile& data, std::uint64_t& offset, std::uint32_t& size) const
 {
     std::uint32_t offset32 = 0;
     if (!FindFile(name, offset32, size))
@@ -341,7 +344,8 @@ bool CFileLib::RemoveFile(const std::string& name)
     if (!newData.IsOpen())
         return false;
     const std::string newNative = newData.NativePath();
-    bool ok = CopyRange(data, 0, offset, newData) && CopyRange(data, tailStart, dataSize - tailStart, newData);
+    bool ok
+        = CopyRange(data, 0, offset, newData) && CopyRange(data, tailStart, dataSize - tailStart, newData);
     ok = newData.Close() && ok;
     struct stat st;
     if (ok && ::stat(data.NativePath().c_str(), &st) == 0)
@@ -366,4 +370,4 @@ bool CFileLib::RemoveFile(const std::string& name)
     return true;
 }
 
-}  // namespace orv
+} // namespace orv

@@ -60,7 +60,8 @@ public:
     // The index path of a data path: its last three characters replaced by "idx".
     static std::string IndexPathFor(std::string_view dataPath);
     // Reads index entries from an open index file into the two arrays (appending).
-    static void ReadIndex(std::FILE* index, std::vector<std::string>& names, std::vector<std::uint32_t>& sizes);
+    static void ReadIndex(
+        std::FILE* index, std::vector<std::string>& names, std::vector<std::uint32_t>& sizes);
     // Whether a relative name stays inside the folder it is joined to: not empty, not
     // absolute, no drive letter, no ".." component.
     static bool IsContainedName(std::string_view name);
@@ -69,7 +70,8 @@ public:
 
 protected:
     // The member's place in the data file, checked against the data file's length.
-    bool LocateMember(const std::string& name, NativeFile& data, std::uint64_t& offset, std::uint32_t& size) const;
+    bool LocateMember(
+        const std::string& name, NativeFile& data, std::uint64_t& offset, std::uint32_t& size) const;
     // The default target of a member, or "" when the name would leave the data file's folder.
     std::string DefaultTarget(const std::string& name) const;
     // Appends the source's bytes under the given member name.
@@ -82,4 +84,4 @@ protected:
     std::vector<std::uint32_t> m_sizes;
 };
 
-}  // namespace orv
+} // namespace orv

@@ -18,7 +18,9 @@ NativeFile::~NativeFile()
         ::close(m_fd);
 }
 
-NativeFile::NativeFile(NativeFile&& other) noexcept : m_fd(other.m_fd), m_native(std::move(other.m_native))
+NativeFile::NativeFile(NativeFile&& other) noexcept
+    : m_fd(other.m_fd)
+    , m_native(std::move(other.m_native))
 {
     other.m_fd = -1;
 }
@@ -75,8 +77,8 @@ NativeFile NativeFile::Replace(std::string_view programPath)
     if (native.empty())
         return NativeFile();
     struct stat st;
-    if (::lstat(native.c_str(), &st) == 0 && S_ISREG(st.st_mode) && st.st_nlink == 1 &&
-        ::unlink(native.c_str()) == 0) {
+    if (::lstat(native.c_str(), &st) == 0 && S_ISREG(st.st_mode) && st.st_nlink == 1
+        && ::unlink(native.c_str()) == 0) {
         int fd = ::open(native.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, st.st_mode & 07777);
         if (fd >= 0) {
             ::fchmod(fd, st.st_mode & 07777);
@@ -172,4 +174,4 @@ void RemoveNativeFile(const std::string& nativePath)
         ::unlink(nativePath.c_str());
 }
 
-}  // namespace orv
+} // namespace orv

@@ -49,7 +49,11 @@ public:
     bool Close();
 
 private:
-    NativeFile(int fd, std::string native) : m_fd(fd), m_native(std::move(native)) {}
+    NativeFile(int fd, std::string native)
+        : m_fd(fd)
+        , m_native(std::move(native))
+    {
+    }
     int m_fd = -1;
     std::string m_native;
 };
@@ -57,4 +61,4 @@ private:
 // Removes a regular file by its native path; used to drop a partial output.
 void RemoveNativeFile(const std::string& nativePath);
 
-}  // namespace orv
+} // namespace orv

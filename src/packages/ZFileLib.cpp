@@ -11,7 +11,11 @@
 
 namespace orv {
 
-CZFileLib::CZFileLib(std::string dataPath) : CFileLib(std::move(dataPath)), m_tempFolder(GetTempFolder()) {}
+CZFileLib::CZFileLib(std::string dataPath)
+    : CFileLib(std::move(dataPath))
+    , m_tempFolder(GetTempFolder())
+{
+}
 
 bool CZFileLib::ExtractFile(const std::string& name, std::string& targetPath)
 {
@@ -86,7 +90,8 @@ std::string CZFileLib::MemberFolderFor(const std::string& sourcePath, int folder
 
 bool CZFileLib::AddFile(const std::string& sourcePath, int folderDepth)
 {
-    std::string memberName = JoinMemberName(MemberFolderFor(sourcePath, folderDepth), GetFileNamePart(sourcePath));
+    std::string memberName
+        = JoinMemberName(MemberFolderFor(sourcePath, folderDepth), GetFileNamePart(sourcePath));
     // A private, uniquely named copy: the member name comes from the source, not the copy.
     NativeFile copy = NativeFile::CreateUnique(m_tempFolder + "\\ORVAdd-");
     if (!copy.IsOpen())
@@ -99,4 +104,4 @@ bool CZFileLib::AddFile(const std::string& sourcePath, int folderDepth)
     return ok;
 }
 
-}  // namespace orv
+} // namespace orv

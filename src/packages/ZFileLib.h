@@ -37,4 +37,4 @@ protected:
     std::string m_tempFolder;
 };
 
-}  // namespace orv
+} // namespace orv

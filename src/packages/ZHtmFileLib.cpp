@@ -83,9 +83,12 @@ bool OccursPastStart(const std::string& text, std::string_view what)
     return at != std::string::npos && at > 0;
 }
 
-}  // namespace
+} // namespace
 
-CZHtmFileLib::CZHtmFileLib(std::string dataPath) : CZFileLib(std::move(dataPath)) {}
+CZHtmFileLib::CZHtmFileLib(std::string dataPath)
+    : CZFileLib(std::move(dataPath))
+{
+}
 
 namespace {
 
@@ -99,7 +102,7 @@ void TrimInPlace(std::string& text)
         text.resize(end + 7);
 }
 
-}  // namespace
+} // namespace
 
 std::string CZHtmFileLib::TrimPageText(std::string_view bytes)
 {
@@ -128,7 +131,8 @@ void CZHtmFileLib::RewriteLinksInPlace(std::string& text, std::string_view base)
 {
     // Pages are GB2312 unless they are plainly UTF-8; the inserted path must be in the same
     // encoding as the page around it.
-    std::string encodedBase = platform::LooksLikeUtf8(text) ? std::string(base) : platform::Utf8ToGb18030(base);
+    std::string encodedBase
+        = platform::LooksLikeUtf8(text) ? std::string(base) : platform::Utf8ToGb18030(base);
     PrefixAddresses(text, "src=\"", encodedBase + "\\");
     PrefixAddresses(text, "background=\"", encodedBase + "\\");
     if (OccursPastStart(text, "href=\"_themes/")) {
@@ -172,7 +176,7 @@ bool CZHtmFileLib::AddFile(const std::string& sourcePath, int folderDepth)
 }
 
 bool CZHtmFileLib::ExtractCompanionFiles(const std::string& packagePath, const std::string& pageName,
-                                         const std::string& baseFolder, std::string& folderName)
+    const std::string& baseFolder, std::string& folderName)
 {
     if (packagePath.size() < 4 || pageName.size() < 4 || baseFolder.empty())
         return false;
@@ -188,7 +192,8 @@ bool CZHtmFileLib::ExtractCompanionFiles(const std::string& packagePath, const s
     std::vector<std::string> names;
     companion.GetFileNames(names);
     for (const std::string& name : names) {
-        if (name.size() < folder.size() || !platform::EqualsNoCase(std::string_view(name).substr(0, folder.size()), folder))
+        if (name.size() < folder.size()
+            || !platform::EqualsNoCase(std::string_view(name).substr(0, folder.size()), folder))
             continue;
         // Flat: only the file name is kept, whatever folders the member name has.
         std::string leaf = GetBaseName(name) + "." + GetExtension(name);
@@ -196,10 +201,10 @@ bool CZHtmFileLib::ExtractCompanionFiles(const std::string& packagePath, const s
         if (!IsContainedName(relative))
             continue;
         std::string target = baseFolder + "\\" + relative;
-        companion.ExtractFile(name, target);  // a member that can't be written is skipped
+        companion.ExtractFile(name, target); // a member that can't be written is skipped
     }
     folderName = folder;
     return true;
 }
 
-}  // namespace orv
+} // namespace orv

@@ -30,7 +30,7 @@ public:
     // (<package path without ".htz">_files.flz) flat into baseFolder\<page title>.files;
     // folderName receives "<page title>.files". False when the companion package is missing.
     static bool ExtractCompanionFiles(const std::string& packagePath, const std::string& pageName,
-                                      const std::string& baseFolder, std::string& folderName);
+        const std::string& baseFolder, std::string& folderName);
 
     // The folder relative addresses are made absolute against; empty means the package's folder.
     void SetBaseFolder(std::string baseFolder) { m_baseFolder = std::move(baseFolder); }
@@ -50,4 +50,4 @@ private:
     std::string m_baseFolder;
 };
 
-}  // namespace orv
+} // namespace orv

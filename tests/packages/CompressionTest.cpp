@@ -5,7 +5,6 @@
 #include "platform/Hooks.h"
 
 #include <gtest/gtest.h>
-
 #include <sys/resource.h>
 
 #include <csignal>
@@ -20,7 +19,10 @@ using test::WriteFile;
 
 class CompressionTest : public ::testing::Test {
 protected:
-    bool Exists(const std::string& relative) const { return std::filesystem::exists(folder.NativeAt(relative)); }
+    bool Exists(const std::string& relative) const
+    {
+        return std::filesystem::exists(folder.NativeAt(relative));
+    }
     TempFolder folder;
 };
 
@@ -51,8 +53,10 @@ TEST_F(CompressionTest, MissingSourceAndUncreatableTargetGiveTheirCodes)
     EXPECT_EQ(DecompressFile(folder.ProgramAt("missing"), folder.ProgramAt("out")), kSourceOpenFailed);
     EXPECT_FALSE(Exists("out"));
     WriteFile(folder.NativeAt("in"), "x");
-    EXPECT_EQ(CompressFile(folder.ProgramAt("in"), folder.ProgramAt("no\\such\\folder\\out")), kTargetOpenFailed);
-    EXPECT_EQ(DecompressFile(folder.ProgramAt("in"), folder.ProgramAt("no\\such\\folder\\out")), kTargetOpenFailed);
+    EXPECT_EQ(
+        CompressFile(folder.ProgramAt("in"), folder.ProgramAt("no\\such\\folder\\out")), kTargetOpenFailed);
+    EXPECT_EQ(
+        DecompressFile(folder.ProgramAt("in"), folder.ProgramAt("no\\such\\folder\\out")), kTargetOpenFailed);
 }
 
 TEST_F(CompressionTest, DamagedStreamReturnsZlibCodeAndRemovesPartialTarget)
@@ -112,7 +116,7 @@ public:
     }
 
 private:
-    rlimit m_old{};
+    rlimit m_old {};
     void (*m_oldHandler)(int) = nullptr;
 };
 
@@ -194,5 +198,5 @@ TEST_F(CompressionTest, DispatchesEventsAndAllowsANestedCallWhileWorking)
     EXPECT_EQ(ReadFile(folder.NativeAt("outer.z")), test::ZlibStream(text));
 }
 
-}  // namespace
-}  // namespace orv
+} // namespace
+} // namespace orv

@@ -17,7 +17,10 @@ using test::WriteFile;
 
 class FileLibTest : public ::testing::Test {
 protected:
-    bool Exists(const std::string& relative) const { return std::filesystem::exists(folder.NativeAt(relative)); }
+    bool Exists(const std::string& relative) const
+    {
+        return std::filesystem::exists(folder.NativeAt(relative));
+    }
     std::vector<std::string> Names(const CFileLib& library) const
     {
         std::vector<std::string> names;
@@ -41,7 +44,7 @@ protected:
 TEST_F(FileLibTest, SevenLineIndexGivesTwoMembers)
 {
     CFileLib& lib = OpenWithIndex("a.htm\r\n120\r\n; a comment\r\n\r\nb.htm\r\n80\r\nc.htm\r\n");
-    EXPECT_EQ(Names(lib), (std::vector<std::string>{"a.htm", "b.htm"}));
+    EXPECT_EQ(Names(lib), (std::vector<std::string> { "a.htm", "b.htm" }));
     std::uint32_t offset = 99, size = 99;
     ASSERT_TRUE(lib.FindFile("a.htm", offset, size));
     EXPECT_EQ(offset, 0u);
@@ -56,13 +59,14 @@ TEST_F(FileLibTest, SevenLineIndexGivesTwoMembers)
 TEST_F(FileLibTest, NamesMatchWithoutRegardToAsciiCaseOnly)
 {
     // "图片" and full-width "Ａ" in GB18030 on disk.
-    std::string index = "A12.files\\image1.gif\r\n10\r\n" + platform::Utf8ToGb18030("图片\\Ａ.gif") + "\r\n5\r\n";
+    std::string index
+        = "A12.files\\image1.gif\r\n10\r\n" + platform::Utf8ToGb18030("图片\\Ａ.gif") + "\r\n5\r\n";
     CFileLib& lib = OpenWithIndex(index);
     std::uint32_t offset = 0, size = 0;
     EXPECT_TRUE(lib.FindFile("A12.FILES\\IMAGE1.GIF", offset, size));
     EXPECT_TRUE(lib.FindFile("图片\\Ａ.GIF", offset, size));
     EXPECT_EQ(offset, 10u);
-    EXPECT_FALSE(lib.FindFile("图片\\ａ.gif", offset, size));  // a double-byte letter is not folded
+    EXPECT_FALSE(lib.FindFile("图片\\ａ.gif", offset, size)); // a double-byte letter is not folded
     EXPECT_EQ(Names(lib)[1], "图片\\Ａ.gif");
 }
 
@@ -89,13 +93,13 @@ TEST_F(FileLibTest, ReadsLinesThroughA511ByteBuffer)
     ASSERT_EQ(names.size(), 2u);
     EXPECT_EQ(names[0], std::string(510, 'n'));
     EXPECT_EQ(names[1], "short.htm");
-    EXPECT_EQ(lib.GetFileSizes(), (std::vector<std::uint32_t>{0, 3}));
+    EXPECT_EQ(lib.GetFileSizes(), (std::vector<std::uint32_t> { 0, 3 }));
 }
 
 TEST_F(FileLibTest, TenKilobyteLineAndBinaryBytesDoNotBreakReading)
 {
-    std::string index = std::string(10 * 1024, 'x') + "\r\n" + std::string("\x00\xff\x80\x1a\r\n5\r\n", 9) +
-                        "ok.htm\r\n2\r\n";
+    std::string index = std::string(10 * 1024, 'x') + "\r\n" + std::string("\x00\xff\x80\x1a\r\n5\r\n", 9)
+        + "ok.htm\r\n2\r\n";
     CFileLib& lib = OpenWithIndex(index);
     std::vector<std::string> names = Names(lib);
     EXPECT_EQ(names.size(), lib.GetFileSizes().size());
@@ -106,7 +110,7 @@ TEST_F(FileLibTest, TenKilobyteLineAndBinaryBytesDoNotBreakReading)
 TEST_F(FileLibTest, SizesAreReadAsAtoiReadsThem)
 {
     CFileLib& lib = OpenWithIndex("a\r\n  12abc\r\nb\r\nten\r\nc\r\n-5\r\nd\r\n+7\r\ne\r\n99999999999\r\n");
-    EXPECT_EQ(lib.GetFileSizes(), (std::vector<std::uint32_t>{12, 0, 4294967291u, 7, 4294967295u}));
+    EXPECT_EQ(lib.GetFileSizes(), (std::vector<std::uint32_t> { 12, 0, 4294967291u, 7, 4294967295u }));
 }
 
 TEST_F(FileLibTest, NegativeSizeMakesLaterMembersUnreachable)
@@ -145,7 +149,7 @@ TEST_F(FileLibTest, OpenNeedsBothFiles)
 
 TEST_F(FileLibTest, FindsTheDataAndIndexFilesWithoutRegardToCase)
 {
-    test::WriteLibrary(folder, "Pages/A12.HTZ", {{"a.htm", "plain"}});
+    test::WriteLibrary(folder, "Pages/A12.HTZ", { { "a.htm", "plain" } });
     std::filesystem::rename(folder.NativeAt("Pages/A12.idx"), folder.NativeAt("Pages/a12.IDX"));
     CFileLib lib(folder.ProgramAt("pages\\a12.htz"));
     ASSERT_TRUE(lib.Open(folder.ProgramAt("pages\\a12.htz")));
@@ -156,7 +160,7 @@ TEST_F(FileLibTest, FindsTheDataAndIndexFilesWithoutRegardToCase)
 
 TEST_F(FileLibTest, ExtractWithEmptyTargetUsesAndReturnsTheDefaultTarget)
 {
-    test::WriteLibrary(folder, "Pages/A12_files.flz", {{"A12.files\\a.gif", "GIF89a"}});
+    test::WriteLibrary(folder, "Pages/A12_files.flz", { { "A12.files\\a.gif", "GIF89a" } });
     CFileLib lib(folder.ProgramAt("Pages\\A12_files.flz"));
     ASSERT_TRUE(lib.Open(folder.ProgramAt("Pages\\A12_files.flz")));
     std::string target;
@@ -173,16 +177,12 @@ TEST_F(FileLibTest, MemberNameLeavingTargetFolderIsRefused)
 {
     std::filesystem::create_directories(folder.NativeAt("lib/sub"));
     test::WriteLibrary(folder, "lib/evil.flz",
-                       {{"..\\escaped.txt", "1"},
-                        {"sub\\..\\..\\escaped2.txt", "2"},
-                        {"sub/../../escaped3.txt", "3"},
-                        {"\\escaped4.txt", "4"},
-                        {"C:\\escaped5.txt", "5"},
-                        {"sub\\fine.txt", "6"}});
+        { { "..\\escaped.txt", "1" }, { "sub\\..\\..\\escaped2.txt", "2" }, { "sub/../../escaped3.txt", "3" },
+            { "\\escaped4.txt", "4" }, { "C:\\escaped5.txt", "5" }, { "sub\\fine.txt", "6" } });
     CFileLib lib(folder.ProgramAt("lib\\evil.flz"));
     ASSERT_TRUE(lib.Open(folder.ProgramAt("lib\\evil.flz")));
-    for (const char* name : {"..\\escaped.txt", "sub\\..\\..\\escaped2.txt", "sub/../../escaped3.txt",
-                             "\\escaped4.txt", "C:\\escaped5.txt"}) {
+    for (const char* name : { "..\\escaped.txt", "sub\\..\\..\\escaped2.txt", "sub/../../escaped3.txt",
+             "\\escaped4.txt", "C:\\escaped5.txt" }) {
         std::string target;
         EXPECT_FALSE(lib.ExtractFile(name, target)) << name;
         EXPECT_TRUE(target.empty()) << name;
@@ -217,11 +217,13 @@ TEST_F(FileLibTest, ANewLibraryStartsFromEmptyFiles)
     ASSERT_TRUE(lib.AppendFile(folder.ProgramAt("src\\a.gif"), "B3.files\\"));
     EXPECT_EQ(ReadFile(folder.NativeAt("new.flz")), "AAAABBAAAA");
     EXPECT_EQ(ReadFile(folder.NativeAt("new.idx")),
-              "a.gif\r\n4\r\n" + platform::Utf8ToGb18030("A12.files\\齿轮.gif") + "\r\n2\r\nB3.files\\a.gif\r\n4\r\n");
+        "a.gif\r\n4\r\n" + platform::Utf8ToGb18030("A12.files\\齿轮.gif")
+            + "\r\n2\r\nB3.files\\a.gif\r\n4\r\n");
 
     CFileLib reopened(folder.ProgramAt("new.flz"));
     ASSERT_TRUE(reopened.Open(folder.ProgramAt("new.flz")));
-    EXPECT_EQ(Names(reopened), (std::vector<std::string>{"a.gif", "A12.files\\齿轮.gif", "B3.files\\a.gif"}));
+    EXPECT_EQ(
+        Names(reopened), (std::vector<std::string> { "a.gif", "A12.files\\齿轮.gif", "B3.files\\a.gif" }));
     std::uint32_t offset = 0, size = 0;
     ASSERT_TRUE(reopened.FindFile("b3.files\\A.GIF", offset, size));
     EXPECT_EQ(offset, 6u);
@@ -237,7 +239,7 @@ TEST_F(FileLibTest, AppendToAnIndexWithoutFinalLineEndKeepsLinesApart)
     ASSERT_TRUE(lib.AppendFile(folder.ProgramAt("new.gif"), ""));
     CFileLib reopened(folder.ProgramAt("lib.flz"));
     ASSERT_TRUE(reopened.Open(folder.ProgramAt("lib.flz")));
-    EXPECT_EQ(Names(reopened), (std::vector<std::string>{"old.gif", "new.gif"}));
+    EXPECT_EQ(Names(reopened), (std::vector<std::string> { "old.gif", "new.gif" }));
 }
 
 TEST_F(FileLibTest, AppendThatCannotWriteTheIndexLeavesTheLibraryUnchanged)
@@ -252,7 +254,7 @@ TEST_F(FileLibTest, AppendThatCannotWriteTheIndexLeavesTheLibraryUnchanged)
     std::filesystem::create_directory(folder.NativeAt("lib.idx"));
     EXPECT_FALSE(lib.AppendFile(folder.ProgramAt("new.gif"), ""));
     EXPECT_EQ(ReadFile(folder.NativeAt("lib.flz")), "xyz");
-    EXPECT_EQ(Names(lib), (std::vector<std::string>{"old.gif"}));
+    EXPECT_EQ(Names(lib), (std::vector<std::string> { "old.gif" }));
 }
 
 TEST_F(FileLibTest, AppendRefusesNamesTheIndexCannotHold)
@@ -262,7 +264,7 @@ TEST_F(FileLibTest, AppendRefusesNamesTheIndexCannotHold)
     WriteFile(folder.NativeAt("a.gif"), "A");
     CFileLib lib(folder.ProgramAt("lib.flz"));
     ASSERT_TRUE(lib.Open(folder.ProgramAt("lib.flz")));
-    EXPECT_FALSE(lib.AppendFile(folder.ProgramAt("a.gif"), ";comment"));  // would read back as a comment
+    EXPECT_FALSE(lib.AppendFile(folder.ProgramAt("a.gif"), ";comment")); // would read back as a comment
     EXPECT_FALSE(lib.AppendFile(folder.ProgramAt("a.gif"), std::string(600, 'f')));
     EXPECT_FALSE(lib.AppendFile(folder.ProgramAt("missing.gif"), ""));
     EXPECT_EQ(ReadFile(folder.NativeAt("lib.flz")), "");
@@ -271,7 +273,7 @@ TEST_F(FileLibTest, AppendRefusesNamesTheIndexCannotHold)
 
 TEST_F(FileLibTest, RemoveOnlyMemberLeavesTwoEmptyFiles)
 {
-    test::WriteLibrary(folder, "lib.flz", {{"only.gif", "ONLY"}});
+    test::WriteLibrary(folder, "lib.flz", { { "only.gif", "ONLY" } });
     CFileLib lib(folder.ProgramAt("lib.flz"));
     ASSERT_TRUE(lib.Open(folder.ProgramAt("lib.flz")));
     EXPECT_FALSE(lib.RemoveFile("other.gif"));
@@ -283,21 +285,24 @@ TEST_F(FileLibTest, RemoveOnlyMemberLeavesTwoEmptyFiles)
 
 TEST_F(FileLibTest, RemoveMiddleMemberKeepsHeadAndTail)
 {
-    test::WriteLibrary(folder, "lib.flz", {{"a.gif", "AAA"}, {"图.gif", "BBBB"}, {"c.gif", "CC"}});
+    test::WriteLibrary(folder, "lib.flz", { { "a.gif", "AAA" }, { "图.gif", "BBBB" }, { "c.gif", "CC" } });
     std::filesystem::permissions(folder.NativeAt("lib.flz"), std::filesystem::perms(0640));
     CFileLib lib(folder.ProgramAt("lib.flz"));
     ASSERT_TRUE(lib.Open(folder.ProgramAt("lib.flz")));
     ASSERT_TRUE(lib.RemoveFile("图.GIF"));
     EXPECT_EQ(ReadFile(folder.NativeAt("lib.flz")), "AAACC");
     EXPECT_EQ(ReadFile(folder.NativeAt("lib.idx")), "a.gif\r\n3\r\nc.gif\r\n2\r\n");
-    EXPECT_EQ(std::filesystem::status(folder.NativeAt("lib.flz")).permissions(), std::filesystem::perms(0640));
-    EXPECT_EQ(Names(lib), (std::vector<std::string>{"a.gif", "c.gif"}));
+    EXPECT_EQ(
+        std::filesystem::status(folder.NativeAt("lib.flz")).permissions(), std::filesystem::perms(0640));
+    EXPECT_EQ(Names(lib), (std::vector<std::string> { "a.gif", "c.gif" }));
     std::string target = folder.ProgramAt("c.out");
     ASSERT_TRUE(lib.ExtractFile("c.gif", target));
     EXPECT_EQ(ReadFile(folder.NativeAt("c.out")), "CC");
     // No stray files are left beside the library.
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Native()), std::filesystem::directory_iterator()), 3);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Native()),
+                  std::filesystem::directory_iterator()),
+        3);
 }
 
-}  // namespace
-}  // namespace orv
+} // namespace
+} // namespace orv

@@ -21,15 +21,16 @@ inline std::string ZlibStream(std::string_view bytes)
     uLongf size = compressBound(static_cast<uLong>(bytes.size()));
     std::string out(size, '\0');
     if (compress2(reinterpret_cast<Bytef*>(out.data()), &size, reinterpret_cast<const Bytef*>(bytes.data()),
-                  static_cast<uLong>(bytes.size()), 6) != Z_OK)
+            static_cast<uLong>(bytes.size()), 6)
+        != Z_OK)
         throw std::runtime_error("compress2 failed");
     out.resize(size);
     return out;
 }
 
 struct Member {
-    std::string name;  // UTF-8; written to the index as GB18030
-    std::string blob;  // the stored bytes
+    std::string name; // UTF-8; written to the index as GB18030
+    std::string blob; // the stored bytes
 };
 
 // Index text as the Windows edition writes it: GB18030 names, CR LF lines.
@@ -42,7 +43,8 @@ inline std::string IndexText(const std::vector<Member>& members)
 }
 
 // Writes <relative data path> and its index into the folder.
-inline void WriteLibrary(const TempFolder& folder, const std::string& dataName, const std::vector<Member>& members)
+inline void WriteLibrary(
+    const TempFolder& folder, const std::string& dataName, const std::vector<Member>& members)
 {
     std::string data;
     for (const Member& member : members)
@@ -56,15 +58,15 @@ inline std::vector<Member> Compressed(const std::vector<std::pair<std::string, s
 {
     std::vector<Member> members;
     for (const auto& [name, content] : files)
-        members.push_back({name, ZlibStream(content)});
+        members.push_back({ name, ZlibStream(content) });
     return members;
 }
 
 // Text that compresses like a gallery page.
 inline std::string PageLikeText(std::size_t bytes, unsigned seed = 1)
 {
-    static const char* const words[] = {"<p>", "</p>", "<td>", "齿轮", "轴承", "螺栓", "GB/T", "5782", "M12",
-                                        "x",   "80",   "<img src=\"a.files/p", ".gif\">", "尺寸", "mm", "\r\n"};
+    static const char* const words[] = { "<p>", "</p>", "<td>", "齿轮", "轴承", "螺栓", "GB/T", "5782", "M12",
+        "x", "80", "<img src=\"a.files/p", ".gif\">", "尺寸", "mm", "\r\n" };
     std::string text = "<html><head><meta charset=\"gb2312\"></head><body>\r\n";
     unsigned state = seed;
     while (text.size() < bytes) {
@@ -76,4 +78,4 @@ inline std::string PageLikeText(std::size_t bytes, unsigned seed = 1)
     return text;
 }
 
-}  // namespace orv::test
+} // namespace orv::test

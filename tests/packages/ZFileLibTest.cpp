@@ -17,7 +17,10 @@ using test::WriteFile;
 
 class ZFileLibTest : public ::testing::Test {
 protected:
-    bool Exists(const std::string& relative) const { return std::filesystem::exists(folder.NativeAt(relative)); }
+    bool Exists(const std::string& relative) const
+    {
+        return std::filesystem::exists(folder.NativeAt(relative));
+    }
     TempFolder folder;
 };
 
@@ -25,7 +28,7 @@ TEST_F(ZFileLibTest, ExtractDecompressesTheMember)
 {
     std::string page = test::PageLikeText(100 * 1024);
     test::WriteLibrary(folder, "A12_files.flz",
-                       test::Compressed({{"A12.files\\a.gif", "GIF89a picture"}, {"A12.files\\page.css", page}}));
+        test::Compressed({ { "A12.files\\a.gif", "GIF89a picture" }, { "A12.files\\page.css", page } }));
     CZFileLib lib(folder.ProgramAt("A12_files.flz"));
     ASSERT_TRUE(lib.Open(folder.ProgramAt("A12_files.flz")));
     std::string target = folder.ProgramAt("out.css");
@@ -41,7 +44,8 @@ TEST_F(ZFileLibTest, ExtractDecompressesTheMember)
 
 TEST_F(ZFileLibTest, DamagedMemberFailsAndLeavesNoTarget)
 {
-    std::vector<test::Member> members = test::Compressed({{"good.htm", "fine"}, {"bad.htm", test::PageLikeText(50000)}});
+    std::vector<test::Member> members
+        = test::Compressed({ { "good.htm", "fine" }, { "bad.htm", test::PageLikeText(50000) } });
     std::string& blob = members[1].blob;
     blob[blob.size() / 2] ^= 0x5a;
     blob[blob.size() / 2 + 3] ^= 0x5a;
@@ -58,7 +62,7 @@ TEST_F(ZFileLibTest, DamagedMemberFailsAndLeavesNoTarget)
 
 TEST_F(ZFileLibTest, TruncatedMemberFailsAndLeavesNoTarget)
 {
-    std::vector<test::Member> members = test::Compressed({{"cut.htm", test::PageLikeText(80000)}});
+    std::vector<test::Member> members = test::Compressed({ { "cut.htm", test::PageLikeText(80000) } });
     members[0].blob.resize(members[0].blob.size() - 100);
     test::WriteLibrary(folder, "lib.htz", members);
     CZFileLib lib(folder.ProgramAt("lib.htz"));
@@ -70,7 +74,7 @@ TEST_F(ZFileLibTest, TruncatedMemberFailsAndLeavesNoTarget)
 
 TEST_F(ZFileLibTest, DataFileShorterThanIndexClaimsFails)
 {
-    test::WriteLibrary(folder, "lib.htz", test::Compressed({{"a.htm", "first"}, {"b.htm", "second"}}));
+    test::WriteLibrary(folder, "lib.htz", test::Compressed({ { "a.htm", "first" }, { "b.htm", "second" } }));
     std::string data = ReadFile(folder.NativeAt("lib.htz"));
     WriteFile(folder.NativeAt("lib.htz"), data.substr(0, data.size() - 1));
     CZFileLib lib(folder.ProgramAt("lib.htz"));
@@ -112,18 +116,19 @@ TEST_F(ZFileLibTest, AddFileStoresAZlibStreamUnderTheMemberFolder)
     ASSERT_TRUE(reopened.Open(folder.ProgramAt("lib.flz")));
     std::vector<std::string> names;
     EXPECT_EQ(reopened.GetFileNames(names), 2);
-    EXPECT_EQ(names, (std::vector<std::string>{"A12.files\\a.gif", "b.css"}));
+    EXPECT_EQ(names, (std::vector<std::string> { "A12.files\\a.gif", "b.css" }));
     std::string target = folder.ProgramAt("a.out");
     ASSERT_TRUE(reopened.ExtractFile("A12.FILES\\A.GIF", target));
     EXPECT_EQ(ReadFile(folder.NativeAt("a.out")), picture);
     // The compressed copy made on the way is not left behind.
-    for (const auto& entry : std::filesystem::directory_iterator(platform::NativePath(lib.GetTempFolderPath())))
+    for (const auto& entry :
+        std::filesystem::directory_iterator(platform::NativePath(lib.GetTempFolderPath())))
         EXPECT_EQ(entry.path().filename().string().rfind("ORVAdd-", 0), std::string::npos) << entry.path();
 }
 
 TEST_F(ZFileLibTest, ExtractOverAnExistingFileKeepsItsPermissionsAndLinks)
 {
-    test::WriteLibrary(folder, "lib.htz", test::Compressed({{"a.htm", "new page"}}));
+    test::WriteLibrary(folder, "lib.htz", test::Compressed({ { "a.htm", "new page" } }));
     WriteFile(folder.NativeAt("out.htm"), std::string(5000, 'o'));
     std::filesystem::permissions(folder.NativeAt("out.htm"), std::filesystem::perms(0640));
     WriteFile(folder.NativeAt("linked.htm"), "old");
@@ -133,11 +138,12 @@ TEST_F(ZFileLibTest, ExtractOverAnExistingFileKeepsItsPermissionsAndLinks)
     std::string target = folder.ProgramAt("out.htm");
     ASSERT_TRUE(lib.ExtractFile("a.htm", target));
     EXPECT_EQ(ReadFile(folder.NativeAt("out.htm")), "new page");
-    EXPECT_EQ(std::filesystem::status(folder.NativeAt("out.htm")).permissions(), std::filesystem::perms(0640));
+    EXPECT_EQ(
+        std::filesystem::status(folder.NativeAt("out.htm")).permissions(), std::filesystem::perms(0640));
     target = folder.ProgramAt("linked.htm");
     ASSERT_TRUE(lib.ExtractFile("a.htm", target));
     EXPECT_EQ(ReadFile(folder.NativeAt("other-name.htm")), "new page");
 }
 
-}  // namespace
-}  // namespace orv
+} // namespace
+} // namespace orv

@@ -15,7 +15,10 @@ using test::WriteFile;
 
 class ZHtmFileLibTest : public ::testing::Test {
 protected:
-    bool Exists(const std::string& relative) const { return std::filesystem::exists(folder.NativeAt(relative)); }
+    bool Exists(const std::string& relative) const
+    {
+        return std::filesystem::exists(folder.NativeAt(relative));
+    }
     // A package "Pages/P.htz" with the given pages, opened.
     CZHtmFileLib& Package(const std::vector<std::pair<std::string, std::string>>& pages)
     {
@@ -30,10 +33,9 @@ protected:
 
 TEST_F(ZHtmFileLibTest, ReadPageTextDropsTextAfterTheFirstClosingTag)
 {
-    CZHtmFileLib& p = Package({{"A12.htm", "<html>a</html>\r\n\x01\x02junk</html>more"},
-                               {"upper.htm", "<HTML>b</HTML>tail"},
-                               {"start.htm", "</html>rest"},
-                               {"nul.htm", std::string("<html>c\0hidden</html>", 21)}});
+    CZHtmFileLib& p = Package(
+        { { "A12.htm", "<html>a</html>\r\n\x01\x02junk</html>more" }, { "upper.htm", "<HTML>b</HTML>tail" },
+            { "start.htm", "</html>rest" }, { "nul.htm", std::string("<html>c\0hidden</html>", 21) } });
     EXPECT_EQ(p.ReadPageText("a12.HTM"), "<html>a</html>");
     EXPECT_EQ(p.ReadPageText("upper.htm"), "<HTML>b</HTML>tail");
     EXPECT_EQ(p.ReadPageText("start.htm"), "</html>rest");
@@ -43,7 +45,7 @@ TEST_F(ZHtmFileLibTest, ReadPageTextDropsTextAfterTheFirstClosingTag)
 
 TEST_F(ZHtmFileLibTest, DamagedPageReadsAsNothing)
 {
-    std::vector<test::Member> members = test::Compressed({{"bad.htm", test::PageLikeText(40000)}});
+    std::vector<test::Member> members = test::Compressed({ { "bad.htm", test::PageLikeText(40000) } });
     members[0].blob.resize(members[0].blob.size() / 2);
     test::WriteLibrary(folder, "P.htz", members);
     CZHtmFileLib p(folder.ProgramAt("P.htz"));
@@ -57,7 +59,7 @@ TEST_F(ZHtmFileLibTest, DamagedPageReadsAsNothing)
 TEST_F(ZHtmFileLibTest, PageDecompressingPast64MiBIsRefused)
 {
     std::string huge(64 * 1024 * 1024 + 1, 'a');
-    CZHtmFileLib& p = Package({{"bomb.htm", huge}, {"ok.htm", "<html>ok</html>"}});
+    CZHtmFileLib& p = Package({ { "bomb.htm", huge }, { "ok.htm", "<html>ok</html>" } });
     huge.clear();
     EXPECT_EQ(p.ReadPageText("bomb.htm"), "");
     EXPECT_EQ(p.ReadPageText("ok.htm"), "<html>ok</html>");
@@ -66,36 +68,36 @@ TEST_F(ZHtmFileLibTest, PageDecompressingPast64MiBIsRefused)
 TEST_F(ZHtmFileLibTest, RewritesPictureAndBackgroundAddresses)
 {
     EXPECT_EQ(CZHtmFileLib::RewriteLinks("<img src=\"images/a.gif\"><td background=\"bg.jpg\">", "C:\\T"),
-              "<img src=\"C:\\T\\images/a.gif\"><td background=\"C:\\T\\bg.jpg\">");
+        "<img src=\"C:\\T\\images/a.gif\"><td background=\"C:\\T\\bg.jpg\">");
     // Only the exact lower-case attribute with a double quote is rewritten.
     EXPECT_EQ(CZHtmFileLib::RewriteLinks("<img SRC=\"a.gif\"><img src='b.gif'><a href=\"B3.htm\">", "C:\\T"),
-              "<img SRC=\"a.gif\"><img src='b.gif'><a href=\"B3.htm\">");
+        "<img SRC=\"a.gif\"><img src='b.gif'><a href=\"B3.htm\">");
 }
 
 TEST_F(ZHtmFileLibTest, AbsoluteAddressesAreNotRewritten)
 {
-    for (const char* address : {"http://example.com/a.gif", "file:///x/a.gif", "data:image/gif;base64,R0lG",
-                                "mailto:a@b.c", "\\\\server\\a.gif", "\\x\\a.gif", "/x/a.gif", "C:\\x.gif",
-                                "d:/x.gif", "HTTPS://x/a.gif"}) {
+    for (const char* address :
+        { "http://example.com/a.gif", "file:///x/a.gif", "data:image/gif;base64,R0lG", "mailto:a@b.c",
+            "\\\\server\\a.gif", "\\x\\a.gif", "/x/a.gif", "C:\\x.gif", "d:/x.gif", "HTTPS://x/a.gif" }) {
         std::string page = std::string("<img src=\"") + address + "\">";
         EXPECT_EQ(CZHtmFileLib::RewriteLinks(page, "C:\\T"), page) << address;
         std::string bg = std::string("<body background=\"") + address + "\">";
         EXPECT_EQ(CZHtmFileLib::RewriteLinks(bg, "C:\\T"), bg) << address;
     }
     EXPECT_EQ(CZHtmFileLib::RewriteLinks("<img src=\"a:b.gif\"><img src=\"sub/x.gif\"><img src=\"\">", "\\t"),
-              "<img src=\"a:b.gif\"><img src=\"\\t\\sub/x.gif\"><img src=\"\\t\\\">");
+        "<img src=\"a:b.gif\"><img src=\"\\t\\sub/x.gif\"><img src=\"\\t\\\">");
 }
 
 TEST_F(ZHtmFileLibTest, ThemeReferencesOfTheFirstKindWin)
 {
     std::string page = "<link href=\"_themes/a.css\"><link href=\"../_themes/b.css\">";
     EXPECT_EQ(CZHtmFileLib::RewriteLinks(page, "D:\\G\\Pages"),
-              "<link href=\"D:\\G\\Pages\\_themes/a.css\"><link href=\"../_themes/b.css\">");
+        "<link href=\"D:\\G\\Pages\\_themes/a.css\"><link href=\"../_themes/b.css\">");
     EXPECT_EQ(CZHtmFileLib::RewriteLinks("<link href=\"../_themes/b.css\">", "D:\\G\\Pages"),
-              "<link href=\"D:\\G\\_themes/b.css\">");
+        "<link href=\"D:\\G\\_themes/b.css\">");
     // No parent folder: left as it is. A match at the very start of the page does not count.
     EXPECT_EQ(CZHtmFileLib::RewriteLinks("<link href=\"../_themes/b.css\">", "Pages"),
-              "<link href=\"../_themes/b.css\">");
+        "<link href=\"../_themes/b.css\">");
     EXPECT_EQ(CZHtmFileLib::RewriteLinks("href=\"_themes/a.css\"", "D:\\G"), "href=\"_themes/a.css\"");
 }
 
@@ -103,24 +105,26 @@ TEST_F(ZHtmFileLibTest, BaseIsInsertedInThePageEncoding)
 {
     std::string gbPage = platform::Utf8ToGb18030("<p>齿轮</p><img src=\"a.gif\">");
     EXPECT_EQ(CZHtmFileLib::RewriteLinks(gbPage, "\\tmp\\图库"),
-              platform::Utf8ToGb18030("<p>齿轮</p><img src=\"\\tmp\\图库\\a.gif\">"));
+        platform::Utf8ToGb18030("<p>齿轮</p><img src=\"\\tmp\\图库\\a.gif\">"));
     std::string utf8Page = "<p>齿轮</p><img src=\"a.gif\">";
-    EXPECT_EQ(CZHtmFileLib::RewriteLinks(utf8Page, "\\tmp\\图库"), "<p>齿轮</p><img src=\"\\tmp\\图库\\a.gif\">");
+    EXPECT_EQ(
+        CZHtmFileLib::RewriteLinks(utf8Page, "\\tmp\\图库"), "<p>齿轮</p><img src=\"\\tmp\\图库\\a.gif\">");
 }
 
 TEST_F(ZHtmFileLibTest, ExtractWritesTheRewrittenPage)
 {
-    CZHtmFileLib& p = Package({{"A12.htm", "<html><img src=\"A12.files/a.gif\"></html>\r\ntrailing"}});
+    CZHtmFileLib& p = Package({ { "A12.htm", "<html><img src=\"A12.files/a.gif\"></html>\r\ntrailing" } });
     std::string target;
     ASSERT_TRUE(p.ExtractFile("A12.HTM", target));
     EXPECT_EQ(target, folder.ProgramAt("Pages\\A12.HTM"));
     EXPECT_EQ(ReadFile(folder.NativeAt("Pages/A12.HTM")),
-              "<html><img src=\"" + folder.ProgramAt("Pages") + "\\A12.files/a.gif\"></html>");
+        "<html><img src=\"" + folder.ProgramAt("Pages") + "\\A12.files/a.gif\"></html>");
 
     p.SetBaseFolder("\\tmp\\ORVTemp");
     target = folder.ProgramAt("out.htm");
     ASSERT_TRUE(p.ExtractFile("a12.htm", target));
-    EXPECT_EQ(ReadFile(folder.NativeAt("out.htm")), "<html><img src=\"\\tmp\\ORVTemp\\A12.files/a.gif\"></html>");
+    EXPECT_EQ(
+        ReadFile(folder.NativeAt("out.htm")), "<html><img src=\"\\tmp\\ORVTemp\\A12.files/a.gif\"></html>");
 
     target = folder.ProgramAt("no\\folder\\out.htm");
     EXPECT_FALSE(p.ExtractFile("A12.htm", target));
@@ -130,7 +134,7 @@ TEST_F(ZHtmFileLibTest, ExtractWritesTheRewrittenPage)
 
 TEST_F(ZHtmFileLibTest, PageNameLeavingThePackageFolderIsRefused)
 {
-    CZHtmFileLib& p = Package({{"..\\up.htm", "<html>x</html>"}});
+    CZHtmFileLib& p = Package({ { "..\\up.htm", "<html>x</html>" } });
     std::string target;
     EXPECT_FALSE(p.ExtractFile("..\\up.htm", target));
     EXPECT_FALSE(Exists("up.htm"));
@@ -140,16 +144,13 @@ TEST_F(ZHtmFileLibTest, PageNameLeavingThePackageFolderIsRefused)
 TEST_F(ZHtmFileLibTest, CompanionFilesAreExtractedFlat)
 {
     test::WriteLibrary(folder, "Pages/P_files.flz",
-                       test::Compressed({{"A12.files\\a.gif", "A"},
-                                         {"a12.FILES\\sub\\b.png", "B"},
-                                         {"A12.files\\readme", "R"},
-                                         {"B3.files\\c.gif", "C"},
-                                         {"A12.files\\..\\..\\escape.gif", "E1"},
-                                         {"A12.files\\x/../../../escape2.gif", "E2"}}));
+        test::Compressed({ { "A12.files\\a.gif", "A" }, { "a12.FILES\\sub\\b.png", "B" },
+            { "A12.files\\readme", "R" }, { "B3.files\\c.gif", "C" },
+            { "A12.files\\..\\..\\escape.gif", "E1" }, { "A12.files\\x/../../../escape2.gif", "E2" } }));
     std::string folderName;
     // The package is named in another case than the files on disk.
-    ASSERT_TRUE(CZHtmFileLib::ExtractCompanionFiles(folder.ProgramAt("pages\\p.HTZ"), "A12.HTM",
-                                                    folder.ProgramAt("base"), folderName));
+    ASSERT_TRUE(CZHtmFileLib::ExtractCompanionFiles(
+        folder.ProgramAt("pages\\p.HTZ"), "A12.HTM", folder.ProgramAt("base"), folderName));
     EXPECT_EQ(folderName, "A12.files");
     EXPECT_EQ(ReadFile(folder.NativeAt("base/A12.files/a.gif")), "A");
     EXPECT_EQ(ReadFile(folder.NativeAt("base/A12.files/b.png")), "B");
@@ -166,13 +167,13 @@ TEST_F(ZHtmFileLibTest, CompanionFilesAreExtractedFlat)
 TEST_F(ZHtmFileLibTest, MissingCompanionPackageFails)
 {
     std::string folderName = "unchanged";
-    EXPECT_FALSE(CZHtmFileLib::ExtractCompanionFiles(folder.ProgramAt("P.htz"), "A12.htm", folder.ProgramAt("base"),
-                                                     folderName));
+    EXPECT_FALSE(CZHtmFileLib::ExtractCompanionFiles(
+        folder.ProgramAt("P.htz"), "A12.htm", folder.ProgramAt("base"), folderName));
     EXPECT_EQ(folderName, "unchanged");
-    test::WriteLibrary(folder, "P_files.flz", test::Compressed({{"x.files\\a.gif", "A"}}));
-    EXPECT_FALSE(CZHtmFileLib::ExtractCompanionFiles(folder.ProgramAt("P.htz"), "..\\..\\x.htm",
-                                                     folder.ProgramAt("base"), folderName));
+    test::WriteLibrary(folder, "P_files.flz", test::Compressed({ { "x.files\\a.gif", "A" } }));
+    EXPECT_FALSE(CZHtmFileLib::ExtractCompanionFiles(
+        folder.ProgramAt("P.htz"), "..\\..\\x.htm", folder.ProgramAt("base"), folderName));
 }
 
-}  // namespace
-}  // namespace orv
+} // namespace
+} // namespace orv

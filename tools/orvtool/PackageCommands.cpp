@@ -2,7 +2,6 @@
 // packages the way the reader does.
 
 #include "Command.h"
-
 #include "packages/Compression.h"
 #include "packages/FileLib.h"
 #include "packages/NativeFile.h"
@@ -75,17 +74,20 @@ bool OpenLibrary(Library& library, const std::string& path, const std::string& s
 
 void RegisterPack(CLI::App& app)
 {
-    auto* pack = app.add_subcommand("pack", "Create, list, fill and unpack file libraries (data file + .idx)");
+    auto* pack
+        = app.add_subcommand("pack", "Create, list, fill and unpack file libraries (data file + .idx)");
     pack->require_subcommand(1);
     auto args = std::make_shared<PackageArgs>();
 
-    auto* create = pack->add_subcommand("create", "Start a new library: an empty data file and an empty index");
+    auto* create
+        = pack->add_subcommand("create", "Start a new library: an empty data file and an empty index");
     create->add_option("LIB", args->library, "Data file, e.g. Pages/A12.htz")->required();
     SetAction(create, [args] {
         std::string path = ProgramPathOf(args->library);
         std::string name = CFileLib::GetFileNamePart(path);
         std::size_t dot = name.rfind('.');
-        if (dot == std::string::npos || name.size() - dot != 4 || platform::EqualsNoCase(name.substr(dot), ".idx")) {
+        if (dot == std::string::npos || name.size() - dot != 4
+            || platform::EqualsNoCase(name.substr(dot), ".idx")) {
             Fail("a library's data file needs a three-letter extension other than .idx: " + args->library);
             return 1;
         }
@@ -140,7 +142,8 @@ void RegisterPack(CLI::App& app)
         return 0;
     });
 
-    auto* append = pack->add_subcommand("append", "Append a file as it is (no compression); prints the member name");
+    auto* append
+        = pack->add_subcommand("append", "Append a file as it is (no compression); prints the member name");
     append->add_option("LIB", args->library, "Data file")->required();
     append->add_option("SOURCE", args->source, "File to append")->required();
     append->add_option("--folder", args->folder, "Folder prefix of the member name");
@@ -161,7 +164,8 @@ void RegisterPack(CLI::App& app)
     auto* extract = pack->add_subcommand("extract", "Unpack one member; prints the target path used");
     extract->add_option("LIB", args->library, "Data file")->required();
     extract->add_option("MEMBER", args->member, "Member name (case is ignored)")->required();
-    extract->add_option("TARGET", args->target, "Where to write it (default: beside the library, under the member name)");
+    extract->add_option(
+        "TARGET", args->target, "Where to write it (default: beside the library, under the member name)");
     extract->add_flag("--raw", args->raw, "Copy the stored bytes without decompressing");
     SetAction(extract, [args] {
         std::string dataPath = ProgramPathOf(args->library);
@@ -178,8 +182,9 @@ void RegisterPack(CLI::App& app)
             return 1;
         }
         if (!library.ExtractFile(member, target)) {
-            Fail("cannot extract " + args->member + (target.empty() ? std::string() : " to " + platform::NativePath(target)) +
-                 " (damaged or truncated member, or the target can't be written)");
+            Fail("cannot extract " + args->member
+                + (target.empty() ? std::string() : " to " + platform::NativePath(target))
+                + " (damaged or truncated member, or the target can't be written)");
             return 1;
         }
         std::cout << platform::NativePath(target) << '\n';
@@ -204,18 +209,18 @@ void RegisterPack(CLI::App& app)
 void RegisterCompression(CLI::App& app)
 {
     auto args = std::make_shared<PackageArgs>();
-    for (bool compress : {true, false}) {
+    for (bool compress : { true, false }) {
         auto* command = app.add_subcommand(compress ? "compress" : "decompress",
-                                           compress ? "Compress a whole file into one zlib stream"
-                                                    : "Decompress a file holding one zlib stream");
+            compress ? "Compress a whole file into one zlib stream"
+                     : "Decompress a file holding one zlib stream");
         command->add_option("IN", args->input, "Source file")->required();
         command->add_option("OUT", args->output, "Target file (created or replaced)")->required();
         SetAction(command, [args, compress] {
             std::string in = ProgramPathOf(args->input), out = ProgramPathOf(args->output);
             int code = compress ? CompressFile(in, out) : DecompressFile(in, out);
             if (code != 0) {
-                Fail(std::string(compress ? "compress" : "decompress") + " failed: code " + std::to_string(code) +
-                     " (" + CodeText(code) + ")");
+                Fail(std::string(compress ? "compress" : "decompress") + " failed: code "
+                    + std::to_string(code) + " (" + CodeText(code) + ")");
                 return 1;
             }
             return 0;
@@ -239,7 +244,8 @@ void RegisterPage(CLI::App& app)
             return 1;
         std::string text = library.ReadPageText(args->member);
         if (text.empty()) {
-            Fail("cannot read page " + args->member + " of " + args->library + " (missing, empty or damaged)");
+            Fail(
+                "cannot read page " + args->member + " of " + args->library + " (missing, empty or damaged)");
             return 1;
         }
         if (!args->raw && !platform::LooksLikeUtf8(text))
@@ -248,11 +254,13 @@ void RegisterPage(CLI::App& app)
         return 0;
     });
 
-    auto* extract = page->add_subcommand("extract", "Write a page with its picture and style addresses made absolute");
+    auto* extract
+        = page->add_subcommand("extract", "Write a page with its picture and style addresses made absolute");
     extract->add_option("HTZ", args->library, "Page package")->required();
     extract->add_option("PAGE", args->member, "Page name (case is ignored)")->required();
     extract->add_option("TARGET", args->target, "The page file to write")->required();
-    extract->add_option("--base", args->base, "Folder the addresses point into (default: the package's folder)");
+    extract->add_option(
+        "--base", args->base, "Folder the addresses point into (default: the package's folder)");
     SetAction(extract, [args] {
         CZHtmFileLib library(ProgramPathOf(args->library));
         if (!OpenLibrary(library, library.GetDataPath(), args->library))
@@ -275,8 +283,8 @@ void RegisterPage(CLI::App& app)
     companions->add_option("BASEFOLDER", args->base, "Folder to unpack into")->required();
     SetAction(companions, [args] {
         std::string folderName;
-        if (!CZHtmFileLib::ExtractCompanionFiles(ProgramPathOf(args->library), args->member,
-                                                 ProgramPathOf(args->base), folderName)) {
+        if (!CZHtmFileLib::ExtractCompanionFiles(
+                ProgramPathOf(args->library), args->member, ProgramPathOf(args->base), folderName)) {
             Fail("no companion package for " + args->member + " beside " + args->library);
             return 1;
         }
@@ -289,5 +297,5 @@ const CommandRegistrar packRegistrar("pack", RegisterPack);
 const CommandRegistrar compressRegistrar("compress", RegisterCompression);
 const CommandRegistrar pageRegistrar("page", RegisterPage);
 
-}  // namespace
-}  // namespace orv::tool
+} // namespace
+} // namespace orv::tool
