@@ -11,8 +11,7 @@
 #include "platform/Paths.h"
 
 // The drawing benchmarks need orvrender, which is linked (with Qt's headers) when Qt exists.
-#if __has_include(<QImage>)
-#define ORV_BENCH_HAVE_RENDER 1
+#ifdef ORV_HAVE_RENDER
 #include "browser/render/SlideRender.h"
 #endif
 
@@ -140,7 +139,7 @@ void BM_DecodeLibraryMembers(benchmark::State& state)
 }
 BENCHMARK(BM_DecodeLibraryMembers)->Unit(benchmark::kMillisecond);
 
-#ifdef ORV_BENCH_HAVE_RENDER
+#ifdef ORV_HAVE_RENDER
 // One page of the grid: 81 decoded slides drawn at 120 x 90.
 void BM_RenderPage81(benchmark::State& state)
 {
