@@ -64,8 +64,6 @@ const std::vector<std::uint32_t>& CJetPageBuilder::PagesOf(std::uint32_t owner) 
     return none;
 }
 
-void CJetPageBuilder::ClosePage(std::uint32_t owner) { PageFor(owner).Open = false; }
-
 std::uint32_t CJetPageBuilder::AddRow(std::uint32_t owner, std::string_view row)
 {
     if (row.size() > kMaxRowBytes)

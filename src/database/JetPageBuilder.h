@@ -40,8 +40,6 @@ public:
     std::uint32_t AddRow(std::uint32_t owner, std::string_view row);
     // The data pages started for the owner, in ascending order.
     const std::vector<std::uint32_t>& PagesOf(std::uint32_t owner) const;
-    // Stops filling the owner's open page, so its next row goes onto a new page.
-    void ClosePage(std::uint32_t owner);
 
     // A usage map row listing the pages (ascending): an inline bitmap (type 0) when its span
     // needs at most maxInlineBytes bitmap bytes, else a reference map (type 1) whose bitmap

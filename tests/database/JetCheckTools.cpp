@@ -83,7 +83,7 @@ std::string MdbReaderMissing()
 std::optional<std::vector<std::vector<std::optional<std::string>>>> MdbExport(const std::string& file,
                                                                                const std::string& table)
 {
-    ToolResult r = RunProgram({"mdb-export", "-D", "%Y-%m-%d %H:%M:%S", file, table});
+    ToolResult r = RunProgram({"mdb-export", "-T", "%Y-%m-%d %H:%M:%S", file, table});
     if (r.status != 0)
         return std::nullopt;
     // CSV: fields separated by ",", texts in double quotes (doubled inside), rows by "\n"
