@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstring>
 
 namespace orv {
@@ -20,6 +21,39 @@ constexpr std::size_t kMaxColumns = 255;
 // pg_rows keep the page number in 24 bits.
 constexpr std::uint32_t kMaxPages = 0xFFFFFF;
 constexpr std::size_t kDefinitionContinuation = 8;
+constexpr std::size_t kJetPageSize = 4096;
+constexpr std::size_t kMaxPasswordLength = 20;  // characters
+
+// Page 0: the version, the code page, a zero database key (so the other pages are stored in
+// the clear), the masked password, the sort order and the creation date, with the region
+// 0x18-0x97 obfuscated. The password is UCS-2LE, zero-padded to 40 bytes, each byte XORed
+// with byte i mod 4 of the little-endian int32 of the whole days of the creation date; "no
+// password" is therefore the mask itself, not zeros.
+std::string BuildHeaderPage(std::string_view password, double creationDate)
+{
+    std::string page(kJetPageSize, '\0');
+    auto* p = reinterpret_cast<unsigned char*>(page.data());
+    p[1] = 0x01;
+    std::memcpy(p + 4, "Standard Jet DB", 15);
+    p[0x14] = 1;     // Jet 4
+    p[0x3C] = 0xE4;  // code page 1252; Jet 4 text is Unicode, so only Jet 3 readers look at it
+    p[0x3D] = 0x04;
+    std::u16string units = Utf8ToUtf16(password);
+    if (units.size() > kMaxPasswordLength)
+        units.resize(kMaxPasswordLength);
+    double days = std::trunc(creationDate);
+    auto mask = static_cast<std::uint32_t>(
+        days >= -2147483648.0 && days <= 2147483647.0 ? static_cast<std::int32_t>(days) : 0);
+    for (std::size_t i = 0; i < 40; ++i) {
+        unsigned byte = i / 2 < units.size() ? units[i / 2] >> (i % 2 ? 8 : 0) & 0xFF : 0;
+        p[0x42 + i] = static_cast<unsigned char>(byte ^ (mask >> (8 * (i % 4)) & 0xFF));
+    }
+    p[0x6E] = 0x09;  // sort order: General
+    p[0x6F] = 0x04;
+    std::memcpy(p + 0x72, &creationDate, 8);
+    CryptJetHeaderRegion(page, 1);
+    return page;
+}
 
 std::string FoldAscii(std::string_view text)
 {
@@ -232,7 +266,7 @@ std::optional<std::string> CJet4Writer::Finish()
     global[15] = static_cast<unsigned char>(start >> 8);
     std::memcpy(global + start, emptyMap.data(), emptyMap.size());
 
-    m_pages->SetPage(0, BuildJetHeaderPage(m_options.Password, m_options.CreationDate));
+    m_pages->SetPage(0, BuildHeaderPage(m_options.Password, m_options.CreationDate));
     return m_pages->TakeBytes();
 }
 

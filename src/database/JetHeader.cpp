@@ -1,111 +1,151 @@
 #include "database/JetHeader.h"
 
-#include "database/JetTable.h"
-
+#include <array>
 #include <cmath>
 #include <cstring>
 
 namespace orv {
 namespace {
 
-constexpr unsigned char kHeaderKey[4] = {0xC7, 0xDA, 0x39, 0x6B};
 constexpr std::size_t kRegionStart = 0x18;
-constexpr std::size_t kRegionLength = 128;
 constexpr std::size_t kPasswordOffset = 0x42;
 constexpr std::size_t kPasswordBytes = 40;
-constexpr std::size_t kCreationDateOffset = 0x72;
+constexpr std::size_t kDateOffset = 0x72;
+constexpr std::size_t kHeaderBytes = 0x98;
 
-// The password mask: the whole days of the creation date as a little-endian int32.
-void PasswordMask(double creationDate, unsigned char mask[4])
+std::size_t RegionLength(int version)
 {
-    double days = std::trunc(creationDate);
-    auto value = static_cast<std::uint32_t>(
-        days >= -2147483648.0 && days <= 2147483647.0 ? static_cast<std::int32_t>(days) : 0);
-    for (int i = 0; i < 4; ++i)
-        mask[i] = static_cast<unsigned char>(value >> (8 * i));
+    return version == 0 ? 126 : 128;
+}
+
+void Rc4Crypt(unsigned char* data, std::size_t length)
+{
+    static const unsigned char key[4] = {0xC7, 0xDA, 0x39, 0x6B};
+    std::array<unsigned char, 256> state;
+    for (int i = 0; i < 256; ++i)
+        state[i] = static_cast<unsigned char>(i);
+    unsigned j = 0;
+    for (int i = 0; i < 256; ++i) {
+        j = (j + state[i] + key[i % 4]) & 0xFF;
+        std::swap(state[i], state[j]);
+    }
+    unsigned x = 0, y = 0;
+    for (std::size_t n = 0; n < length; ++n) {
+        x = (x + 1) & 0xFF;
+        y = (y + state[x]) & 0xFF;
+        std::swap(state[x], state[y]);
+        data[n] ^= state[(state[x] + state[y]) & 0xFF];
+    }
+}
+
+std::uint32_t ReadU32(const unsigned char* p)
+{
+    return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 | std::uint32_t(p[3]) << 24;
+}
+
+void AppendUtf8(std::string& out, std::uint32_t cp)
+{
+    if (cp < 0x80) {
+        out.push_back(static_cast<char>(cp));
+    } else if (cp < 0x800) {
+        out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
+        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    } else if (cp < 0x10000) {
+        out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
+        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    } else {
+        out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
+        out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    }
+}
+
+// The int32 the password is masked with; a date that is not a finite int32 (a damaged
+// header) gives a mask nobody could have written, which is then simply compared.
+std::int32_t DateMask(const unsigned char* decoded)
+{
+    double date;
+    std::memcpy(&date, decoded + kDateOffset, sizeof date);
+    if (!std::isfinite(date) || date < -2147483648.0 || date >= 2147483648.0)
+        return 0;
+    return static_cast<std::int32_t>(std::trunc(date));
 }
 
 }  // namespace
 
-void JetRc4(const unsigned char* key, std::size_t keyLength, unsigned char* data, std::size_t length)
+bool LooksLikeAccessFile(std::string_view head)
 {
-    unsigned char s[256];
-    for (int i = 0; i < 256; ++i)
-        s[i] = static_cast<unsigned char>(i);
-    for (int i = 0, j = 0; i < 256; ++i) {
-        j = (j + s[i] + key[static_cast<std::size_t>(i) % keyLength]) & 0xFF;
-        std::swap(s[i], s[j]);
-    }
-    int i = 0, j = 0;
-    for (std::size_t n = 0; n < length; ++n) {
-        i = (i + 1) & 0xFF;
-        j = (j + s[i]) & 0xFF;
-        std::swap(s[i], s[j]);
-        data[n] ^= s[(s[i] + s[j]) & 0xFF];
-    }
+    return head.size() >= 20 && head.substr(0, 4) == std::string_view("\x00\x01\x00\x00", 4) &&
+           (head.substr(4, 16) == std::string_view("Standard Jet DB\0", 16) ||
+            head.substr(4, 16) == std::string_view("Standard ACE DB\0", 16));
 }
 
-std::string BuildJetHeaderPage(std::string_view password, double creationDate)
+bool LooksLikeSqliteFile(std::string_view head)
 {
-    std::string page(kJetPageSize, '\0');
-    auto* p = reinterpret_cast<unsigned char*>(page.data());
-    p[1] = 0x01;
-    std::memcpy(p + 4, "Standard Jet DB", 15);
-    p[0x14] = 1;  // Jet 4
-    p[0x3C] = 0xE4;  // code page 1252; Jet 4 text is Unicode, so it only matters to Jet 3 readers
-    p[0x3D] = 0x04;
-    // 0x3E: the database key stays 0, so the pages after this one are stored in the clear.
-
-    std::u16string units = Utf8ToUtf16(password);
-    if (units.size() > kJetMaxPasswordLength)
-        units.resize(kJetMaxPasswordLength);
-    unsigned char mask[4];
-    PasswordMask(creationDate, mask);
-    for (std::size_t i = 0; i < kPasswordBytes; ++i) {
-        unsigned char byte = 0;
-        if (i / 2 < units.size())
-            byte = static_cast<unsigned char>(units[i / 2] >> (i % 2 ? 8 : 0));
-        p[kPasswordOffset + i] = byte ^ mask[i % 4];
-    }
-    p[0x6E] = 0x09;  // sort order: General
-    p[0x6F] = 0x04;
-    std::memcpy(p + kCreationDateOffset, &creationDate, 8);
-    JetRc4(kHeaderKey, 4, p + kRegionStart, kRegionLength);
-    return page;
+    return head.size() >= 16 && head.substr(0, 16) == std::string_view("SQLite format 3\0", 16);
 }
 
-std::optional<JetHeaderInfo> ReadJetHeader(std::string_view firstPage)
+void CryptJetHeaderRegion(std::string& page, int version)
 {
-    if (firstPage.size() < kRegionStart + kRegionLength || firstPage[0] != 0 ||
-        firstPage.substr(4, 15) != "Standard Jet DB")
+    const std::size_t length = RegionLength(version);
+    if (page.size() < kRegionStart + length)
+        return;
+    Rc4Crypt(reinterpret_cast<unsigned char*>(&page[kRegionStart]), length);
+}
+
+std::optional<JetHeader> ParseJetHeader(std::string_view head, std::uint64_t fileSize, std::string& reason)
+{
+    if (!LooksLikeAccessFile(head) || head.size() < kHeaderBytes) {
+        reason = "不是 Access 数据库文件";
         return std::nullopt;
-    JetHeaderInfo info;
-    info.Version = static_cast<unsigned char>(firstPage[0x14]);
-    if (info.Version == 0)
-        return info;  // Jet 3: no obfuscated region worth reading here
-    unsigned char region[kRegionLength];
-    std::memcpy(region, firstPage.data() + kRegionStart, kRegionLength);
-    JetRc4(kHeaderKey, 4, region, kRegionLength);
-    auto at = [&](std::size_t offset) { return region + (offset - kRegionStart); };
-    for (int i = 0; i < 4; ++i)
-        info.DatabaseKey |= static_cast<std::uint32_t>(at(0x3E)[i]) << (8 * i);
-    std::memcpy(&info.CreationDate, at(kCreationDateOffset), 8);
-    unsigned char mask[4];
-    PasswordMask(std::isfinite(info.CreationDate) ? info.CreationDate : 0.0, mask);
-    std::u16string units;
-    bool any = false;
-    for (std::size_t i = 0; i < kPasswordBytes; i += 2) {
-        auto lo = static_cast<unsigned char>(at(kPasswordOffset)[i] ^ mask[i % 4]);
-        auto hi = static_cast<unsigned char>(at(kPasswordOffset)[i + 1] ^ mask[(i + 1) % 4]);
-        any = any || lo != 0 || hi != 0;
-        char16_t unit = static_cast<char16_t>(lo | hi << 8);
-        if (unit == 0)
-            break;
-        units.push_back(unit);
     }
-    if (any)
-        info.Password = Utf16ToUtf8(units);
-    return info;
+    JetHeader header;
+    const unsigned char version = static_cast<unsigned char>(head[0x14]);
+    if (version > 1) {
+        reason = "不支持的 Access 数据库版本（只支持 Jet 3 和 Jet 4）";
+        return std::nullopt;
+    }
+    header.version = version;
+    header.pageSize = version == 0 ? 2048 : 4096;
+    // The catalog's table definition lives on page 2, so a real database has at least three
+    // pages; Access always writes whole pages.
+    if (fileSize < 3ull * header.pageSize || fileSize % header.pageSize != 0) {
+        reason = "数据库文件已损坏（长度 " + std::to_string(fileSize) + " 字节不是完整的页）";
+        return std::nullopt;
+    }
+    std::string page(head.substr(0, kHeaderBytes));
+    CryptJetHeaderRegion(page, header.version);
+    const auto* decoded = reinterpret_cast<const unsigned char*>(page.data());
+    header.codePage = static_cast<std::uint16_t>(decoded[0x3C] | decoded[0x3D] << 8);
+    header.databaseKey = ReadU32(decoded + 0x3E);
+    if (header.version == 1) {
+        const std::int32_t date = DateMask(decoded);
+        unsigned char mask[4];
+        const std::uint32_t bits = static_cast<std::uint32_t>(date);
+        for (int i = 0; i < 4; ++i)
+            mask[i] = static_cast<unsigned char>(bits >> (8 * i));
+        std::string password;
+        for (std::size_t i = 0; i + 1 < kPasswordBytes; i += 2) {
+            const std::uint32_t unit = (decoded[kPasswordOffset + i] ^ mask[i % 4]) |
+                                       (decoded[kPasswordOffset + i + 1] ^ mask[(i + 1) % 4]) << 8;
+            if (unit == 0)
+                break;
+            // A lone surrogate cannot be typed; keep it as U+FFFD so it never matches.
+            AppendUtf8(password, (unit >= 0xD800 && unit <= 0xDFFF) ? 0xFFFD : unit);
+        }
+        header.passwordKnown = true;
+        header.password = password;
+    }
+    return header;
+}
+
+bool JetPasswordMatches(const JetHeader& header, std::string_view password)
+{
+    if (!header.passwordKnown || header.password.empty())
+        return true;
+    return header.password == password;
 }
 
 }  // namespace orv

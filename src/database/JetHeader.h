@@ -1,11 +1,19 @@
 #pragma once
-// Page 0 of a Jet 4 file: the version, and an RC4-obfuscated region (bytes 0x18-0x97) that
-// holds the code page, the database key, the masked password, the sort order and the
-// creation date. The password is UCS-2LE, zero-padded to 40 bytes and XORed with the
-// little-endian bytes of the whole days of the creation date; "no password" is the mask
-// itself, not zeros.
+// The header page of an Access (Jet) database and the checks made before the file is handed
+// to libmdb, which trusts what it reads.
+//
+// Layout of page 0 (little-endian):
+//   0x00  4   00 01 00 00
+//   0x04  16  "Standard Jet DB\0" (Access 2007 and later: "Standard ACE DB\0")
+//   0x14  1   version: 0 Jet 3 (2048-byte pages), 1 Jet 4 (4096-byte pages), 2+ ACE
+//   0x18  128 (Jet 3: 126) region obfuscated with RC4, key C7 DA 39 6B; inside it:
+//     0x3C  2   code page
+//     0x3E  4   database key (non-zero: pages 1.. are RC4-encoded as well)
+//     0x42  40  Jet 4 password, UCS-2LE zero-padded to 20 characters, each byte XOR-ed with
+//               byte (i mod 4) of the little-endian int32 of the truncated creation date;
+//               "no password" is stored as the mask itself (all zero after un-masking)
+//     0x72  8   creation date, a double counting days since 1899-12-30
 
-#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -13,25 +21,29 @@
 
 namespace orv {
 
-constexpr std::size_t kJetPageSize = 4096;
-constexpr std::size_t kJetMaxPasswordLength = 20;  // characters
-
-// Applies the RC4 keystream of the key to the bytes in place (the same call decodes).
-void JetRc4(const unsigned char* key, std::size_t keyLength, unsigned char* data, std::size_t length);
-
-// The 4096 bytes of a Jet 4 header page. The password (UTF-8, at most 20 UTF-16 units,
-// longer ones are cut) may be empty.
-std::string BuildJetHeaderPage(std::string_view password, double creationDate);
-
-struct JetHeaderInfo {
-    int Version = 0;  // the byte at 0x14: 0 = Jet 3, 1 = Jet 4, higher = later Access
-    std::uint32_t DatabaseKey = 0;
-    double CreationDate = 0.0;
-    std::optional<std::string> Password;  // Jet 4 only; nothing when the file carries none
+struct JetHeader {
+    int version = 0;  // 0 Jet 3, 1 Jet 4
+    std::uint32_t pageSize = 0;
+    std::uint16_t codePage = 0;
+    std::uint32_t databaseKey = 0;
+    bool passwordKnown = false;  // Jet 4 only: whether the password field was decoded
+    std::string password;        // UTF-8; "" when the database has none
 };
 
-// Reads the header from the first bytes of a file; nothing when they are not a Jet header
-// (too short, wrong page type or magic text).
-std::optional<JetHeaderInfo> ReadJetHeader(std::string_view firstPage);
+// Whether the bytes start like an Access database ("Standard Jet DB" or "Standard ACE DB").
+bool LooksLikeAccessFile(std::string_view head);
+// Whether the bytes start like an SQLite database.
+bool LooksLikeSqliteFile(std::string_view head);
+
+// Checks the header page (at least the first 256 bytes of the file) and the file size; on a
+// damaged or unsupported file, nothing, with the reason in reason.
+std::optional<JetHeader> ParseJetHeader(std::string_view head, std::uint64_t fileSize, std::string& reason);
+
+// Whether the password opens a database with this header: always when it carries none.
+bool JetPasswordMatches(const JetHeader& header, std::string_view password);
+
+// XORs the obfuscated region of a header page in place (the same step encodes and decodes);
+// for tests and writers that build headers.
+void CryptJetHeaderRegion(std::string& page, int version);
 
 }  // namespace orv

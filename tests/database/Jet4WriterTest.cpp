@@ -1,6 +1,7 @@
 #include "JetCheckTools.h"
 #include "JetTestReader.h"
 #include "database/Jet4Writer.h"
+#include "database/JetHeader.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -51,6 +52,43 @@ protected:
         return file.value_or(JetReadFile{});
     }
 };
+
+std::string WrittenFile(const std::string& password, double creationDate)
+{
+    CJet4Writer::Options options;
+    options.Password = password;
+    options.CreationDate = creationDate;
+    CJet4Writer writer(options);
+    writer.AddTable({"T", {{"A", JetColumnType::Long}}});
+    return writer.Finish().value_or("");
+}
+
+TEST_F(Jet4WriterTest, HeaderCarriesThePasswordAsPrescribed)
+{
+    std::string reason;
+    std::string file = WrittenFile("", 45000.5);
+    std::optional<JetHeader> header = ParseJetHeader(file, file.size(), reason);
+    ASSERT_TRUE(header) << reason;
+    EXPECT_EQ(header->version, 1);
+    EXPECT_EQ(header->databaseKey, 0u);
+    EXPECT_EQ(header->password, "");
+    // "No password" is the mask of the creation date, not zeros.
+    std::string page = file.substr(0, 4096);
+    CryptJetHeaderRegion(page, 1);
+    EXPECT_EQ(page.substr(0x42, 8), std::string("\xc8\xaf\x00\x00\xc8\xaf\x00\x00", 8));
+    EXPECT_EQ(file.substr(0x3E, 4), "\xfb\x8a\xbc\x4e");
+
+    for (double date : {45000.5, -700.25, 1.0}) {
+        file = WrittenFile("秘密pw1", date);
+        header = ParseJetHeader(file, file.size(), reason);
+        ASSERT_TRUE(header) << reason;
+        EXPECT_EQ(header->password, "秘密pw1") << date;
+    }
+    file = WrittenFile("abcdefghijklmnopqrstuvwxyz", 45000.5);
+    header = ParseJetHeader(file, file.size(), reason);
+    ASSERT_TRUE(header) << reason;
+    EXPECT_EQ(header->password, "abcdefghijklmnopqrst");  // the field holds 20 characters
+}
 
 const JetTableDef kMixed{"Mixed",
                          {{"A", JetColumnType::Long},

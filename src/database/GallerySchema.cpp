@@ -1,0 +1,136 @@
+#include "database/GallerySchema.h"
+
+#include "database/SqliteHandle.h"
+
+#include <sqlite3.h>
+
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+namespace orv {
+
+const std::string& GallerySchemaSql()
+{
+    static const std::string sql = R"(CREATE TABLE Gallery (
+    GalleryName TEXT COLLATE NOCASE,
+    GalleryVersion TEXT COLLATE NOCASE,
+    CreateDate TEXT COLLATE NOCASE
+);
+CREATE TABLE GalleryTitle (
+    TitleName TEXT COLLATE NOCASE,
+    TitleCaption TEXT COLLATE NOCASE
+);
+CREATE TABLE GallerySet (
+    ParaName TEXT COLLATE NOCASE,
+    ParaValue TEXT COLLATE NOCASE
+);
+CREATE TABLE SpecClass (
+    SpecID INTEGER,
+    SpecName TEXT COLLATE NOCASE,
+    SpecPath TEXT COLLATE NOCASE,
+    ShowOrder INTEGER
+);
+CREATE TABLE DrawingDir (
+    DirID INTEGER,
+    ParDirID INTEGER,
+    SpecID INTEGER,
+    DirName TEXT COLLATE NOCASE,
+    DirType INTEGER,
+    DirPath TEXT COLLATE NOCASE,
+    DirContent TEXT COLLATE NOCASE,
+    SourceContent TEXT COLLATE NOCASE,
+    DirContentCompress INTEGER,
+    ContentMark TEXT COLLATE NOCASE,
+    DirVisible INTEGER
+);
+CREATE TABLE DrawingDirFiles (
+    DirID INTEGER,
+    DirContent TEXT COLLATE NOCASE,
+    ContentOrder INTEGER
+);
+CREATE TABLE DrawingDirIndex (
+    IndexName TEXT COLLATE NOCASE,
+    IndexDirID TEXT COLLATE NOCASE,
+    IndexOrder INTEGER
+);
+CREATE TABLE DrawingList (
+    DrawingID INTEGER,
+    DirID INTEGER,
+    SpecID INTEGER,
+    DrawingName TEXT COLLATE NOCASE,
+    DrawingCaption TEXT COLLATE NOCASE,
+    Status1 TEXT COLLATE NOCASE,
+    AppClass TEXT COLLATE NOCASE,
+    FunClass TEXT COLLATE NOCASE,
+    ShpClass TEXT COLLATE NOCASE,
+    QueryKeyword TEXT COLLATE NOCASE,
+    PreviewFile TEXT COLLATE NOCASE,
+    DrawingPath TEXT COLLATE NOCASE,
+    DrawingFileName TEXT COLLATE NOCASE,
+    DrawingBlock TEXT COLLATE NOCASE,
+    DriverType INTEGER,
+    IsCompressed INTEGER,
+    BoundDrawingID INTEGER,
+    UserType INTEGER
+);
+CREATE TABLE DrawingDirList (
+    DirID INTEGER,
+    DrawingID INTEGER,
+    DrawingOrder INTEGER
+);
+CREATE TABLE DrawingData (
+    DrawingID INTEGER,
+    FieldOrder INTEGER,
+    FieldCaption TEXT COLLATE NOCASE,
+    FieldDataType INTEGER,
+    FieldValue_DBL REAL,
+    FieldValue_STR TEXT COLLATE NOCASE
+);
+CREATE TABLE DimDriverDefine (
+    DrawingID INTEGER,
+    AppName TEXT COLLATE NOCASE,
+    FunName TEXT COLLATE NOCASE,
+    DefinePath TEXT COLLATE NOCASE,
+    DimDriverName TEXT COLLATE NOCASE
+);
+CREATE TABLE DrawingExecute (
+    DirID INTEGER,
+    DrawingID INTEGER,
+    FunApp TEXT COLLATE NOCASE,
+    Func TEXT COLLATE NOCASE,
+    Para TEXT COLLATE NOCASE
+);
+)";
+    return sql;
+}
+
+bool CreateGallerySchema(sqlite3* db, std::string& error)
+{
+    return ExecSqlite(db, "BEGIN;\n" + GallerySchemaSql() + "COMMIT;", error);
+}
+
+bool WriteEmptyGallery(const std::string& nativePath, std::string& error)
+{
+    // Built beside the target and renamed over it, so a failure never leaves half a gallery.
+    const std::string temp = nativePath + ".tmp-" + std::to_string(::getpid());
+    std::remove(temp.c_str());
+    {
+        SqliteHandle db = OpenSqlite(temp, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, error);
+        if (!db || !CreateGallerySchema(db.get(), error)) {
+            db.reset();
+            std::remove(temp.c_str());
+            return false;
+        }
+    }
+    if (std::rename(temp.c_str(), nativePath.c_str()) != 0) {
+        error = std::string("cannot write ") + nativePath + ": " + std::strerror(errno);
+        std::remove(temp.c_str());
+        return false;
+    }
+    return true;
+}
+
+}  // namespace orv

@@ -1,0 +1,24 @@
+#pragma once
+// The gallery database's tables and columns as SQLite DDL, the one description that tests,
+// the gallery builder and `orvtool gallery schema` create galleries from. Text columns
+// compare without regard to case as Jet's do; numbers are INTEGER or REAL wherever
+// statements compare them with unquoted numbers. IndexDirID stays text: galleries store the
+// directory id there as written text.
+
+#include <string>
+
+struct sqlite3;
+
+namespace orv {
+
+// CREATE TABLE statements for every gallery table, separated by ";\n".
+const std::string& GallerySchemaSql();
+
+// Creates the tables in an open database; false with the reason in error on failure.
+bool CreateGallerySchema(sqlite3* db, std::string& error);
+
+// Writes an empty gallery (the schema, no rows) to a native path, replacing any file there
+// only once the new one is complete.
+bool WriteEmptyGallery(const std::string& nativePath, std::string& error);
+
+}  // namespace orv
