@@ -1,5 +1,7 @@
 #include "database/AccessTableReader.h"
 
+#include "database/JetFileGuard.h"
+
 #include <mdbtools.h>
 
 #include <cstdlib>
@@ -167,6 +169,12 @@ bool CAccessTableReader::ReadAll(TableSink& sink, std::string& error, bool& sink
 {
     sinkFailed = false;
     PrepareCharsets(m_version, m_codePage);
+    // libmdb loops for minutes or misreads on some damage; the guard refuses such files first.
+    CJetFileGuard guard;
+    if (!guard.Open(m_path) || !guard.CheckCatalog()) {
+        error = "数据库文件已损坏（" + guard.Reason() + "）";
+        return false;
+    }
     std::unique_ptr<MdbHandle, MdbCloser> mdb(mdb_open(m_path.c_str(), MDB_NOFLAGS));
     if (!mdb) {
         error = "无法读取 Access 数据库";
@@ -188,6 +196,10 @@ bool CAccessTableReader::ReadAll(TableSink& sink, std::string& error, bool& sink
     std::vector<std::vector<char>> buffers;
     std::vector<int> lengths;
     for (MdbCatalogEntry* entry : entries) {
+        if (entry->table_pg > 0xFFFFFF || !guard.CheckTable(static_cast<std::uint32_t>(entry->table_pg))) {
+            error = std::string("数据表 ") + entry->object_name + " 已损坏（" + guard.Reason() + "）";
+            return false;
+        }
         std::unique_ptr<MdbTableDef, TableDefFreer> table(mdb_read_table(entry));
         if (!table) {
             error = std::string("无法读取数据表 ") + entry->object_name;
@@ -206,7 +218,7 @@ bool CAccessTableReader::ReadAll(TableSink& sink, std::string& error, bool& sink
         for (unsigned c = 0; c < columnCount; ++c) {
             auto* col = static_cast<MdbColumn*>(g_ptr_array_index(table->columns, c));
             columns.push_back(col);
-            def.columns.push_back({col->name, MapType(col->col_type)});
+            def.columns.push_back({col->name, MapType(col->col_type), col->col_type});
             mdb_bind_column(table.get(), static_cast<int>(c) + 1, buffers[c].data(), &lengths[c]);
         }
         if (!sink.BeginTable(def)) {
