@@ -282,5 +282,109 @@ TEST_F(JetImportTest, ReaderStatementsRunOnTheImportedCopy)
     EXPECT_GT(rs.GetLong("L"), 1000);
 }
 
+// Damaged Jet files end in the "Open_Connection" failure, never in a crash or a hang.
+class JetImportDamageTest : public JetImportTest {
+protected:
+    static constexpr std::size_t kPage = 4096;
+    static constexpr std::uint32_t kFirstTable = 3;  // the first table's definition page
+    void SetUp() override
+    {
+        JetImportTest::SetUp();
+        std::string error;
+        ASSERT_TRUE(WriteSampleAccessGallery(m_folder.ProgramAt("good.gal"), kPassword, {60, 300}, error)) << error;
+        m_good = test::ReadFile(m_folder.NativeAt("good.gal"));
+    }
+    void Put32(std::string& b, std::size_t at, std::uint32_t v) { std::memcpy(&b[at], &v, 4); }
+    void Put16(std::string& b, std::size_t at, std::uint16_t v) { std::memcpy(&b[at], &v, 2); }
+    // Opens the damaged bytes; the reason shown, or "" when the open succeeded.
+    std::string Open(const std::string& bytes)
+    {
+        test::WriteFile(m_folder.NativeAt("bad.gal"), bytes);
+        test::MessageRecorder messages;
+        CAdoConnection connection;
+        int result = connection.ConnectDatabase(m_folder.ProgramAt("bad.gal"), kPassword);
+        if (result == 0)
+            return "";
+        EXPECT_EQ(result, -1);
+        EXPECT_EQ(messages.messages.size(), 1u);
+        EXPECT_EQ(messages.messages.empty() ? "" : messages.messages[0].caption, "Open_Connection");
+        return messages.messages.empty() ? "no message" : messages.messages[0].text;
+    }
+    std::string m_good;
+};
+
+TEST_F(JetImportDamageTest, IntactFileOpens)
+{
+    EXPECT_EQ(Open(m_good), "");
+}
+
+TEST_F(JetImportDamageTest, TruncatedFilesFail)
+{
+    for (std::size_t pages : {std::size_t(0), std::size_t(1), std::size_t(2), std::size_t(3), m_good.size() / kPage / 2,
+                              m_good.size() / kPage - 1})
+        EXPECT_NE(Open(m_good.substr(0, pages * kPage)), "") << pages;
+    EXPECT_NE(Open(m_good.substr(0, m_good.size() - 100)), "");
+}
+
+TEST_F(JetImportDamageTest, CatalogPointingPastTheEndFails)
+{
+    // The catalog's rows name each table's first definition page in their leading Long.
+    std::string bad = m_good;
+    std::uint32_t pages = static_cast<std::uint32_t>(bad.size() / kPage);
+    bool changed = false;
+    for (std::size_t page = 0; page < pages && !changed; ++page) {
+        std::uint32_t owner;
+        std::memcpy(&owner, &bad[page * kPage + 4], 4);
+        if (bad[page * kPage] != 0x01 || owner != 2)
+            continue;
+        std::uint16_t rows, start;
+        std::memcpy(&rows, &bad[page * kPage + 12], 2);
+        for (std::uint16_t r = 0; r < rows; ++r) {
+            std::memcpy(&start, &bad[page * kPage + 14 + 2 * r], 2);
+            std::uint32_t id;
+            std::memcpy(&id, &bad[page * kPage + start + 2], 4);
+            if (id == kFirstTable) {
+                Put32(bad, page * kPage + start + 2, pages + 1000);
+                changed = true;
+            }
+        }
+    }
+    ASSERT_TRUE(changed);
+    EXPECT_NE(Open(bad), "");
+}
+
+TEST_F(JetImportDamageTest, ImpossibleCountsInADefinitionFail)
+{
+    const std::size_t tdef = kFirstTable * kPage;
+    std::string bad = m_good;
+    Put16(bad, tdef + 0x2D, 60000);  // libmdb alone spends minutes on this one
+    EXPECT_NE(Open(bad), "");
+    bad = m_good;
+    Put16(bad, tdef + 0x2B, 50);  // more variable columns than columns
+    EXPECT_NE(Open(bad), "");
+    bad = m_good;
+    Put32(bad, tdef + 0x33, 0x7FFFFFFF);  // index count
+    EXPECT_NE(Open(bad), "");
+    bad = m_good;
+    Put16(bad, 2 * kPage + 0x2D, 0);  // the catalog without columns
+    EXPECT_NE(Open(bad), "");
+}
+
+TEST_F(JetImportDamageTest, PageMapNamingForeignPagesFails)
+{
+    const std::size_t tdef = kFirstTable * kPage;
+    std::uint32_t pgRow;
+    std::memcpy(&pgRow, &m_good[tdef + 0x37], 4);
+    const std::size_t page = (pgRow >> 8) * kPage;
+    std::uint16_t start;
+    std::memcpy(&start, &m_good[page + 14 + 2 * (pgRow & 0xFF)], 2);
+    std::string bad = m_good;
+    Put32(bad, page + start + 1, 0);  // the map now starts at page 0: header and catalog pages
+    EXPECT_NE(Open(bad), "");
+    bad = m_good;
+    bad[page + start + 5] = '\xFF';  // claims the table's definition page and its neighbours
+    EXPECT_NE(Open(bad), "");
+}
+
 }  // namespace
 }  // namespace orv
