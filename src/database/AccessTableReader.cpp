@@ -176,12 +176,13 @@ DbValue ConvertValue(MdbHandle* mdb, MdbColumn* col, const char* bound, int boun
     return DbValue::MakeNull();
 }
 
-// libmdb reads the environment when it opens a file: text must come out as UTF-8, and Jet 3
-// text must be decoded with the database's code page (Chinese galleries: GB18030).
-void PrepareCharsets(int version, std::uint16_t codePage)
+// libmdb decodes Jet 3 text with the charset named by MDB_JET3_CHARSET (default CP1252) and
+// reads it when a file is opened. Chinese galleries need GB18030; a charset the user set
+// wins.
+void PrepareJet3Charset(int version, std::uint16_t codePage)
 {
-    setenv("MDB_ICONV", "UTF-8", 1);
-    if (version != 0 || std::getenv("MDB_JET3_CHARSET"))
+    static const bool userChoice = std::getenv("MDB_JET3_CHARSET") != nullptr;
+    if (version != 0 || userChoice)
         return;
     std::string charset = "GB18030";
     if (codePage != 0 && codePage != 936)
@@ -199,7 +200,7 @@ CAccessTableReader::CAccessTableReader(std::string nativePath, int version, std:
 bool CAccessTableReader::ReadAll(TableSink& sink, std::string& error, bool& sinkFailed)
 {
     sinkFailed = false;
-    PrepareCharsets(m_version, m_codePage);
+    PrepareJet3Charset(m_version, m_codePage);
     // libmdb loops for minutes or misreads on some damage; the guard refuses such files first.
     CJetFileGuard guard;
     if (!guard.Open(m_path) || !guard.CheckCatalog()) {

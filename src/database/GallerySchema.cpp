@@ -103,6 +103,16 @@ CREATE TABLE DrawingExecute (
     Func TEXT COLLATE NOCASE,
     Para TEXT COLLATE NOCASE
 );
+CREATE INDEX SpecClass_SpecID ON SpecClass (SpecID);
+CREATE INDEX DrawingDir_DirID ON DrawingDir (DirID);
+CREATE INDEX DrawingDir_ParDirID ON DrawingDir (ParDirID);
+CREATE INDEX DrawingDirFiles_DirID ON DrawingDirFiles (DirID);
+CREATE INDEX DrawingList_DrawingID ON DrawingList (DrawingID);
+CREATE INDEX DrawingList_DirID ON DrawingList (DirID);
+CREATE INDEX DrawingDirList_DirID ON DrawingDirList (DirID);
+CREATE INDEX DrawingData_DrawingID ON DrawingData (DrawingID);
+CREATE INDEX DimDriverDefine_DrawingID ON DimDriverDefine (DrawingID);
+CREATE INDEX DrawingExecute_DirID_DrawingID ON DrawingExecute (DirID, DrawingID);
 )";
     return sql;
 }

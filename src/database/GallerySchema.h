@@ -11,7 +11,8 @@ struct sqlite3;
 
 namespace orv {
 
-// CREATE TABLE statements for every gallery table, separated by ";\n".
+// CREATE TABLE statements for every gallery table and CREATE INDEX statements for the key
+// columns that statements join and filter on, separated by ";\n".
 const std::string& GallerySchemaSql();
 
 // Creates the tables in an open database; false with the reason in error on failure.

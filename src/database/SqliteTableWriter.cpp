@@ -153,6 +153,9 @@ bool CSqliteTableWriter::Commit()
         m_error = "no import in progress";
         return false;
     }
+    // Statistics let the planner prefer the selective index in the gallery joins (DirID over
+    // SpecID); without them it may walk a whole speciality for every drawing.
+    sqlite3_exec(m_db, "ANALYZE", nullptr, nullptr, nullptr);
     if (sqlite3_exec(m_db, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK)
         return Fail("cannot finish the import");
     m_inTransaction = false;

@@ -79,6 +79,7 @@ TEST_F(DatabaseCommandsTest, ImportRejectsWhatIsNotASoundAccessFile)
     EXPECT_FALSE(damaged.err.empty());
     auto sqlite = test::RunTool({"gallery", "import", gallery});
     EXPECT_EQ(sqlite.status, 1);
+    EXPECT_NE(sqlite.err.find("already an SQLite gallery"), std::string::npos);
     unsetenv("XDG_CACHE_HOME");
 }
 

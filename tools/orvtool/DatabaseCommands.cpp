@@ -9,7 +9,6 @@
 #include "database/GallerySchema.h"
 #include "database/JetHeader.h"
 #include "database/SqlText.h"
-#include "platform/Files.h"
 #include "platform/Hooks.h"
 #include "platform/Paths.h"
 
@@ -18,6 +17,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <fstream>
 #include <iostream>
 
 namespace orv::tool {
@@ -147,6 +147,13 @@ void Register(CLI::App& app)
     SetAction(import, [args] {
         const auto start = std::chrono::steady_clock::now();
         const std::string programPath = platform::ProgramPath(args->gallery);
+        std::string head(16, '\0');
+        std::ifstream file(platform::NativePath(programPath), std::ios::binary);
+        file.read(&head[0], static_cast<std::streamsize>(head.size()));
+        if (file && LooksLikeSqliteFile(head)) {
+            Fail(args->gallery + " is already an SQLite gallery; nothing to import");
+            return 1;
+        }
         AccessImportResult result = ImportAccessGallery(programPath, args->password);
         if (!result.ok) {
             Fail(result.error);
