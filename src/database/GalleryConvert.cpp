@@ -246,7 +246,7 @@ void PlanAccessType(ImportColumn& column, const ColumnStats& s, bool untyped)
         column.type = ImportColumnType::Memo;
     if (column.accessType == kJetDateTime && (!s.AnyText || s.AllDates))
         return;  // declared a date, and the values are dates
-    bool declaredText = column.type == ImportColumnType::Text || column.type == ImportColumnType::Memo;
+    bool declaredText = !untyped && (column.type == ImportColumnType::Text || column.type == ImportColumnType::Memo);
     if (s.AnyText || declaredText || (untyped && !s.AnyInteger && !s.AnyReal)) {
         // The reader's copies keep dates as plain text: a plain text column of dates is one.
         bool dates = column.accessType == 0 && column.type == ImportColumnType::Memo && s.AnyValue && s.AllDates;

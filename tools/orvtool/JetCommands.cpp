@@ -1,12 +1,16 @@
 // orvtool gallery convert: copy a gallery between its Access (Jet 4) and SQLite forms.
+// orvtool gallery sample: write a generated Access gallery of a chosen size.
 
 #include "Command.h"
 
 #include "database/GalleryConvert.h"
+#include "database/SampleJetGallery.h"
 #include "platform/Paths.h"
 
 #include <sys/stat.h>
 
+#include <chrono>
+#include <cstdio>
 #include <iostream>
 
 namespace orv::tool {
@@ -17,7 +21,18 @@ constexpr const char* kGalleryPassword = "qvelb7381";
 struct ConvertArgs {
     std::string in, out, format, password = kGalleryPassword;
     bool force = false;
+    int directories = 200, drawings = 1000;
 };
+
+bool Refuse(const std::string& out, bool force)
+{
+    struct stat st;
+    if (!force && ::stat(platform::NativePath(platform::ProgramPath(out)).c_str(), &st) == 0) {
+        Fail(out + " exists; use --force to replace it");
+        return true;
+    }
+    return false;
+}
 
 CLI::App* GalleryCommand(CLI::App& app)
 {
@@ -45,11 +60,8 @@ void Register(CLI::App& app)
     convert->add_flag("--force", args->force, "Replace an existing OUT");
     SetAction(convert, [args] {
         const std::string in = platform::ProgramPath(args->in), out = platform::ProgramPath(args->out);
-        struct stat st;
-        if (!args->force && ::stat(platform::NativePath(out).c_str(), &st) == 0) {
-            Fail(args->out + " exists; use --force to replace it");
+        if (Refuse(args->out, args->force))
             return 1;
-        }
         GalleryConvertOptions options;
         options.Password = args->password;
         if (args->format.empty())
@@ -64,6 +76,31 @@ void Register(CLI::App& app)
         for (const auto& [name, rows] : result.Tables)
             std::cout << "table\t" << name << '\t' << rows << '\n';
         std::cout << "format\t" << (options.Format == GalleryFormat::Access ? "access" : "sqlite") << '\n';
+        return 0;
+    });
+
+    auto* sample = GalleryCommand(app)->add_subcommand(
+        "sample", "Write a generated Access gallery (every table filled, Chinese names, memos, NULLs)");
+    sample->add_option("OUT", args->out, "The gallery file to write")->required();
+    sample->add_option("--directories", args->directories, "Number of directories (default 200)")
+        ->check(CLI::Range(0, 10000000));
+    sample->add_option("--drawings", args->drawings, "Number of drawings (default 1000)")->check(CLI::Range(0, 10000000));
+    sample->add_option("--password", args->password, "Database password (default: the gallery password)");
+    sample->add_flag("--force", args->force, "Replace an existing OUT");
+    SetAction(sample, [args] {
+        if (Refuse(args->out, args->force))
+            return 1;
+        const auto start = std::chrono::steady_clock::now();
+        std::string error;
+        if (!WriteSampleAccessGallery(platform::ProgramPath(args->out), args->password,
+                                      {args->directories, args->drawings}, error)) {
+            Fail(error);
+            return 1;
+        }
+        char seconds[32];
+        std::snprintf(seconds, sizeof seconds, "%.3f",
+                      std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+        std::cout << "seconds\t" << seconds << '\n';
         return 0;
     });
 }
