@@ -167,6 +167,8 @@ bool CJetFileGuard::CheckTable(std::uint32_t firstDefinitionPage)
     const Layout& f = IsJet3() ? kJet3 : kJet4;
     const std::string where = "table definition at page " + std::to_string(firstDefinitionPage);
 
+    if (firstDefinitionPage == 0)
+        return Fail(where + ": page 0 is the file header");
     // The definition: the first page whole, each continuation page from its offset 8.
     std::string definition, page;
     std::set<std::uint32_t> seen;

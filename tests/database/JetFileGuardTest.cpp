@@ -83,6 +83,12 @@ TEST_F(JetFileGuardTest, CatalogPointingPastTheEndFails)
     EXPECT_NE(Check(m_file, 1).find("not a table definition"), std::string::npos);
 }
 
+// Found by fuzzing: a catalog row naming page 0 made the guard read an empty definition.
+TEST_F(JetFileGuardTest, CatalogNamingPageZeroFails)
+{
+    EXPECT_NE(Check(m_file, 0), "");
+}
+
 TEST_F(JetFileGuardTest, ImpossibleCountsInADefinitionFail)
 {
     struct Case { std::size_t offset; std::uint32_t value; bool wide; };

@@ -310,6 +310,7 @@ protected:
         EXPECT_EQ(messages.messages.empty() ? "" : messages.messages[0].caption, "Open_Connection");
         return messages.messages.empty() ? "no message" : messages.messages[0].text;
     }
+    void CheckCatalogTarget(std::uint32_t extra);
     std::string m_good;
 };
 
@@ -328,6 +329,14 @@ TEST_F(JetImportDamageTest, TruncatedFilesFail)
 
 TEST_F(JetImportDamageTest, CatalogPointingPastTheEndFails)
 {
+    for (std::uint32_t target : {1000u, 0u}) {  // 0: found by fuzzing, once read outside a buffer
+        SCOPED_TRACE(target);
+        CheckCatalogTarget(target);
+    }
+}
+
+void JetImportDamageTest::CheckCatalogTarget(std::uint32_t extra)
+{
     // The catalog's rows name each table's first definition page in their leading Long.
     std::string bad = m_good;
     std::uint32_t pages = static_cast<std::uint32_t>(bad.size() / kPage);
@@ -344,7 +353,7 @@ TEST_F(JetImportDamageTest, CatalogPointingPastTheEndFails)
             std::uint32_t id;
             std::memcpy(&id, &bad[page * kPage + start + 2], 4);
             if (id == kFirstTable) {
-                Put32(bad, page * kPage + start + 2, pages + 1000);
+                Put32(bad, page * kPage + start + 2, extra == 0 ? 0 : pages + extra);
                 changed = true;
             }
         }
