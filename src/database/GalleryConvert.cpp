@@ -122,8 +122,8 @@ private:
         case kJetInteger: return JetColumnType::Integer;
         case kJetLong:
         case 0x12: return JetColumnType::Long;  // complex-column ids
-        case 0x05:
-        case 0x06:
+        case kJetCurrency: return JetColumnType::Currency;
+        case kJetSingle: return JetColumnType::Single;
         case kJetDouble:
         case 0x10: return JetColumnType::Double;
         case kJetDateTime: return JetColumnType::DateTime;

@@ -3,8 +3,7 @@
 // as the Windows edition reads it, and an SQLite file. Every table is copied, the gallery
 // tables and any others, with its columns and values.
 //
-// Types: from Access, each column keeps its Access type (Single, Currency and Decimal
-// become Double); the SQLite form keeps them as the reader's copy does (integers, reals,
+// Types: from Access, each column keeps its Access type (Decimal becomes Double); the SQLite form keeps them as the reader's copy does (integers, reals,
 // text compared without regard to case, memo text, dates as ISO text). From SQLite to
 // Access, integer columns become Long (Integer for the gallery's 16-bit columns, Double
 // when a value does not fit 32 bits), reals Double, case-insensitive text Text (Memo when a

@@ -72,7 +72,9 @@ JetTypeCode CodeOf(JetColumnType type)
     case JetColumnType::Byte: return kJetByte;
     case JetColumnType::Integer: return kJetInteger;
     case JetColumnType::Long: return kJetLong;
+    case JetColumnType::Single: return kJetSingle;
     case JetColumnType::Double: return kJetDouble;
+    case JetColumnType::Currency: return kJetCurrency;
     case JetColumnType::DateTime: return kJetDateTime;
     case JetColumnType::Text: return kJetText;
     case JetColumnType::Memo: return kJetMemo;

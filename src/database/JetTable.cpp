@@ -12,7 +12,9 @@ const char* JetTypeName(JetColumnType type)
     case JetColumnType::Byte: return "Byte";
     case JetColumnType::Integer: return "Integer";
     case JetColumnType::Long: return "Long Integer";
+    case JetColumnType::Single: return "Single";
     case JetColumnType::Double: return "Double";
+    case JetColumnType::Currency: return "Currency";
     case JetColumnType::DateTime: return "DateTime";
     case JetColumnType::Text: return "Text";
     case JetColumnType::Memo: return "Memo";

@@ -17,7 +17,9 @@ enum class JetColumnType {
     Byte,      // 0..255
     Integer,   // 16-bit signed
     Long,      // 32-bit signed
+    Single,    // 32-bit real
     Double,    // 64-bit real
+    Currency,  // a real with four decimals, stored as a 64-bit count of 1/10000
     DateTime,  // days since 1899-12-30 as a double (an OLE date)
     Text,      // up to 255 characters
     Memo,      // text of any length up to 16 MB of storage

@@ -149,7 +149,9 @@ CJetTableEncoder::CJetTableEncoder(std::string tableName, std::vector<Column> co
         case kJetBoolean: col.Fixed = true; col.Size = 0; break;
         case kJetByte: col.Fixed = true; col.Size = 1; break;
         case kJetInteger: col.Fixed = true; col.Size = 2; break;
-        case kJetLong: col.Fixed = true; col.Size = 4; break;
+        case kJetLong:
+        case kJetSingle: col.Fixed = true; col.Size = 4; break;
+        case kJetCurrency:
         case kJetDouble:
         case kJetDateTime: col.Fixed = true; col.Size = 8; break;
         case kJetText: col.Size = static_cast<std::uint16_t>(2 * col.Def.TextLength); break;
@@ -240,6 +242,26 @@ bool CJetTableEncoder::FixedValue(const Layout& col, const JetValue& value, unsi
         }
         auto bits = static_cast<std::uint64_t>(whole);
         for (std::uint16_t i = 0; i < col.Size; ++i)
+            out[i] = static_cast<unsigned char>(bits >> (8 * i));
+        return true;
+    }
+    case kJetSingle: {
+        if (!RealNumber(value, real) || std::fabs(real) > 3.4028234663852886e38) {
+            error = "not a Single number for " + ColumnLabel(col);
+            return false;
+        }
+        float single = static_cast<float>(real);
+        std::memcpy(out, &single, 4);
+        return true;
+    }
+    case kJetCurrency: {
+        // Currency counts ten-thousandths in 64 bits.
+        if (!RealNumber(value, real) || std::fabs(real) >= 922337203685477.0) {
+            error = "not a Currency amount for " + ColumnLabel(col);
+            return false;
+        }
+        auto bits = static_cast<std::uint64_t>(std::llround(real * 10000.0));
+        for (int i = 0; i < 8; ++i)
             out[i] = static_cast<unsigned char>(bits >> (8 * i));
         return true;
     }

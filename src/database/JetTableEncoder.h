@@ -30,6 +30,8 @@ enum JetTypeCode : std::uint8_t {
     kJetByte = 0x02,
     kJetInteger = 0x03,
     kJetLong = 0x04,
+    kJetCurrency = 0x05,
+    kJetSingle = 0x06,
     kJetDouble = 0x07,
     kJetDateTime = 0x08,
     kJetText = 0x0A,

@@ -158,6 +158,21 @@ TEST_F(Jet4WriterTest, ValuesKeepTheirTypesAndTexts)
     EXPECT_EQ(t.Rows[3][6], Opt("bom"));
 }
 
+TEST_F(Jet4WriterTest, SingleAndCurrencyColumns)
+{
+    JetTableDef def{"Money", {{"S", JetColumnType::Single}, {"C", JetColumnType::Currency}}};
+    JetReadFile file = WriteAndRead(def, {{R(1.5), R(12.3456)}, {R(-0.1), I(-7)}, {N(), R(922337203685476.0)}});
+    const auto& rows = file.Tables["Money"].Rows;
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_EQ(rows[0], (JetReadRow{"1.5", "12.3456"}));
+    EXPECT_EQ(rows[1], (JetReadRow{"-0.100000001", "-7.0000"}));
+    EXPECT_EQ(rows[2][0], Opt());
+    CJet4Writer writer(Options());
+    int t = writer.AddTable(def).value();
+    EXPECT_FALSE(writer.AddRow(t, {R(1e39), N()}));
+    EXPECT_FALSE(writer.AddRow(t, {N(), R(1e15)}));
+}
+
 TEST_F(Jet4WriterTest, TableWithFixedColumnsOnly)
 {
     JetTableDef def{"Fixed", {{"A", JetColumnType::Long}, {"B", JetColumnType::Boolean}, {"C", JetColumnType::Double}}};

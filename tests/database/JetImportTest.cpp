@@ -126,6 +126,20 @@ TEST_F(JetImportTest, EveryColumnTypeReadsAsTheCopyKeepsIt)
     EXPECT_TRUE(messages.messages.empty());
 }
 
+TEST_F(JetImportTest, SingleAndCurrencyReadAsReals)
+{
+    std::string path = Write({"Money", {{"S", JetColumnType::Single}, {"C", JetColumnType::Currency}}},
+                             {{R(0.5), R(1234.5678)}});
+    CAdoConnection connection;
+    ASSERT_EQ(connection.ConnectDatabase(path, kPassword), 0) << connection.LastError();
+    CAdoRecordset rs;
+    ASSERT_EQ(rs.OpenSql("Select S, C, typeof(S) as a, typeof(C) as b from Money", connection), 0);
+    EXPECT_DOUBLE_EQ(rs.GetDouble("S"), 0.5);
+    EXPECT_DOUBLE_EQ(rs.GetDouble("C"), 1234.5678);
+    EXPECT_EQ(rs.GetString("a"), "real");
+    EXPECT_EQ(rs.GetString("b"), "real");
+}
+
 TEST_F(JetImportTest, NullsReadAsTheStartValues)
 {
     std::string path = Write(kAllTypes, {{I(3), N(), N(), N(), N(), N(), N(), N()}});

@@ -184,6 +184,22 @@ struct Reader {
                 case 0x02: out = std::to_string(v[0]); break;
                 case 0x03: out = std::to_string(static_cast<std::int16_t>(U16(v))); break;
                 case 0x04: out = std::to_string(static_cast<std::int32_t>(U32(v))); break;
+                case 0x05: {
+                    std::int64_t count;
+                    std::memcpy(&count, v, 8);
+                    char buffer[40];
+                    std::snprintf(buffer, sizeof buffer, "%.4f", static_cast<double>(count) / 10000.0);
+                    out = buffer;
+                    break;
+                }
+                case 0x06: {
+                    float single;
+                    std::memcpy(&single, v, 4);
+                    char buffer[40];
+                    std::snprintf(buffer, sizeof buffer, "%.9g", single);
+                    out = buffer;
+                    break;
+                }
                 default: {
                     double value;
                     std::memcpy(&value, v, 8);
