@@ -9,7 +9,7 @@
 
 #include "database/AdoConnection.h"
 #include "database/AdoRecordset.h"
-#include "database/SampleJetGallery.h"
+#include "database/Jet4Writer.h"
 #include "platform/Hooks.h"
 
 #include <unistd.h>
@@ -36,8 +36,26 @@ struct Fixture {
         program = gallery;
         for (char& c : program)
             c = c == '/' ? '\\' : c;
-        std::string error;
-        if (!orv::WriteSampleAccessGallery(program, "qvelb7381", {12, 40}, error))
+        // Few tables keep each run short; every storage form is there: fixed and variable
+        // columns, NULLs, Chinese text, inline, single-row and chained memos.
+        using orv::JetColumnType;
+        using orv::JetValue;
+        orv::CJet4Writer::Options options;
+        options.Password = "qvelb7381";
+        orv::CJet4Writer writer(options);
+        int galleryTable = writer.AddTable({"Gallery", {{"GalleryName", JetColumnType::Text}}}).value();
+        writer.AddRow(galleryTable, {JetValue::FromText("图库")});
+        int dirs = writer.AddTable({"DrawingDir", {{"DirID", JetColumnType::Long}, {"DirName", JetColumnType::Text},
+                                                   {"DirType", JetColumnType::Integer},
+                                                   {"DirVisible", JetColumnType::Long},
+                                                   {"Shown", JetColumnType::Boolean},
+                                                   {"Made", JetColumnType::DateTime},
+                                                   {"Note", JetColumnType::Memo}}}).value();
+        for (int i = 1; i <= 30; ++i)
+            writer.AddRow(dirs, {JetValue::FromInt(i), i % 7 ? JetValue::FromText("目录" + std::to_string(i)) : JetValue::Null(),
+                                 JetValue::FromInt(i % 4), JetValue::FromInt(i), JetValue::FromInt(i % 2),
+                                 JetValue::FromReal(45000 + i), JetValue::FromText(std::string(i == 5 ? 3000 : i == 9 ? 9000 : 8, 'm'))});
+        if (!writer.Save(program))
             std::abort();
         FILE* f = std::fopen(gallery.c_str(), "rb");
         char buffer[65536];
