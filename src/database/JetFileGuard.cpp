@@ -1,5 +1,7 @@
 #include "database/JetFileGuard.h"
 
+#include "database/JetHeader.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -31,6 +33,28 @@ std::uint32_t U32(const std::string& b, std::size_t at)
     return U16(b, at) | U16(b, at + 2) << 16;
 }
 
+// Pages after the header of a file with a database key are RC4-encoded with the key XOR the
+// page number (little-endian) as key; libmdb decodes them the same way.
+void DecodePage(std::uint32_t databaseKey, std::uint32_t page, std::string& bytes)
+{
+    const std::uint32_t key = databaseKey ^ page;
+    const unsigned char k[4] = {static_cast<unsigned char>(key), static_cast<unsigned char>(key >> 8),
+                                static_cast<unsigned char>(key >> 16), static_cast<unsigned char>(key >> 24)};
+    unsigned char state[256];
+    for (int i = 0; i < 256; ++i)
+        state[i] = static_cast<unsigned char>(i);
+    for (int i = 0, j = 0; i < 256; ++i) {
+        j = (j + state[i] + k[i % 4]) & 0xFF;
+        std::swap(state[i], state[j]);
+    }
+    for (std::size_t n = 0, x = 0, y = 0; n < bytes.size(); ++n) {
+        x = (x + 1) & 0xFF;
+        y = (y + state[x]) & 0xFF;
+        std::swap(state[x], state[y]);
+        bytes[n] = static_cast<char>(bytes[n] ^ state[(state[x] + state[y]) & 0xFF]);
+    }
+}
+
 }  // namespace
 
 CJetFileGuard::~CJetFileGuard()
@@ -55,6 +79,9 @@ bool CJetFileGuard::ReadBytes(std::uint64_t offset, std::size_t length, std::str
             return false;
         done += static_cast<std::size_t>(n);
     }
+    // Reads start at a page's first byte, so the page's keystream starts with them.
+    if (m_databaseKey != 0 && offset >= m_pageSize)
+        DecodePage(m_databaseKey, static_cast<std::uint32_t>(offset / m_pageSize), out);
     return true;
 }
 
@@ -78,13 +105,15 @@ bool CJetFileGuard::Open(const std::string& nativePath)
     struct stat info {};
     if (::fstat(m_fd, &info) != 0 || !S_ISREG(info.st_mode))
         return Fail("not a regular file");
-    std::string header;
-    if (!ReadBytes(0, 0x20, header) || header[0] != 0 || header.compare(4, 15, "Standard Jet DB") != 0)
-        return Fail("not an Access database");
-    int version = static_cast<unsigned char>(header[0x14]);
-    if (version > 5)
-        return Fail("unknown Access database version " + std::to_string(version));
-    m_pageSize = version == 0 ? 2048 : 4096;
+    std::string head, reason;
+    m_databaseKey = 0;
+    if (!ReadBytes(0, 256, head))
+        return Fail("the database file is truncated");
+    std::optional<JetHeader> header = ParseJetHeader(head, static_cast<std::uint64_t>(info.st_size), reason);
+    if (!header)
+        return Fail(reason);
+    m_pageSize = header->pageSize;
+    m_databaseKey = header->databaseKey;
     m_pageCount = static_cast<std::uint32_t>(std::min<std::uint64_t>(static_cast<std::uint64_t>(info.st_size) / m_pageSize, 0xFFFFFFu));
     if (m_pageCount < 3)
         return Fail("the database file is truncated");

@@ -5,7 +5,7 @@
 // usage map naming other tables' pages makes it print warnings and return wrong rows. The
 // importer asks the guard about the catalog and about each table before libmdb opens them.
 //
-// Checked: the header (page type, version, a file of at least three pages); for a table,
+// Checked: the header (as ParseJetHeader checks it); for a table,
 // its definition chain (pages inside the file, each a definition page, no loops), its
 // counts (columns 1..255, variable columns no more than columns, indexes at most 256), that
 // the column entries and names lie inside the definition, that each column has a known type
@@ -33,7 +33,7 @@ public:
 
     bool IsJet3() const { return m_pageSize == 2048; }
     std::uint32_t PageCount() const { return m_pageCount; }
-    // Why the last check failed, in English, for the "Open_Connection" message.
+    // Why the last check failed, for the "Open_Connection" message.
     const std::string& Reason() const { return m_reason; }
 
 private:
@@ -46,6 +46,7 @@ private:
     int m_fd = -1;
     std::uint32_t m_pageSize = 4096;
     std::uint32_t m_pageCount = 0;
+    std::uint32_t m_databaseKey = 0;  // non-zero: pages after the header are RC4-encoded
     std::string m_reason;
 };
 

@@ -333,6 +333,49 @@ TEST_F(JetImportDamageTest, IntactFileOpens)
     EXPECT_EQ(Open(m_good), "");
 }
 
+// RC4 with the 4-byte little-endian key, as encoded Access databases store their pages.
+void Rc4(std::uint32_t key, char* data, std::size_t length)
+{
+    unsigned char s[256];
+    for (int i = 0; i < 256; ++i)
+        s[i] = static_cast<unsigned char>(i);
+    for (int i = 0, j = 0; i < 256; ++i) {
+        j = (j + s[i] + static_cast<unsigned char>(key >> (8 * (i % 4)))) & 0xFF;
+        std::swap(s[i], s[j]);
+    }
+    for (std::size_t n = 0, x = 0, y = 0; n < length; ++n) {
+        x = (x + 1) & 0xFF;
+        y = (y + s[x]) & 0xFF;
+        std::swap(s[x], s[y]);
+        data[n] = static_cast<char>(data[n] ^ s[(s[x] + s[y]) & 0xFF]);
+    }
+}
+
+// Found by fuzzing: with a database key, libmdb decodes every page, so the checks must too.
+TEST_F(JetImportDamageTest, EncodedDatabaseIsCheckedAsLibmdbReadsIt)
+{
+    const std::uint32_t key = 0x12345678;
+    std::string encoded = m_good;
+    std::string header = encoded.substr(0, kPage);
+    CryptJetHeaderRegion(header, 1);
+    Put32(header, 0x3E, key);
+    CryptJetHeaderRegion(header, 1);
+    std::string keyOnly = encoded;
+    keyOnly.replace(0, kPage, header);
+    encoded.replace(0, kPage, header);
+    for (std::size_t page = 1; page < encoded.size() / kPage; ++page)
+        Rc4(key ^ static_cast<std::uint32_t>(page), &encoded[page * kPage], kPage);
+    EXPECT_EQ(Open(encoded), "");
+    CAdoConnection connection;
+    ASSERT_EQ(connection.ConnectDatabase(m_folder.ProgramAt("bad.gal"), kPassword), 0);
+    CAdoRecordset rs;
+    ASSERT_EQ(rs.OpenSql("Select Count(DrawingID) as TValue from DrawingList", connection), 0);
+    EXPECT_EQ(rs.GetLong("TValue"), 300);
+    connection.CloseConnection();
+    // The key without encoded pages: libmdb would decode clear pages into garbage.
+    EXPECT_NE(Open(keyOnly), "");
+}
+
 TEST_F(JetImportDamageTest, TruncatedFilesFail)
 {
     for (std::size_t pages : {std::size_t(0), std::size_t(1), std::size_t(2), std::size_t(3), m_good.size() / kPage / 2,
