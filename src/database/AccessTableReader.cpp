@@ -4,6 +4,7 @@
 #include "database/JetMemo.h"
 
 #include <mdbtools.h>
+#include <sys/stat.h>
 
 #include <cstdlib>
 #include <cstring>
@@ -65,7 +66,8 @@ T ReadLittle(const unsigned char* p)
 // text form rounds them and follows the locale's decimal point).
 bool RawFixed(MdbHandle* mdb, MdbColumn* col, std::size_t size, const unsigned char*& data)
 {
-    if (col->cur_value_len <= 0 || static_cast<std::size_t>(col->cur_value_len) < size || col->cur_value_start < 0)
+    if (col->cur_value_len <= 0 || static_cast<std::size_t>(col->cur_value_len) < size ||
+        col->cur_value_start < 0)
         return false;
     const std::size_t start = static_cast<std::size_t>(col->cur_value_start);
     const std::size_t pageSize = static_cast<std::size_t>(mdb->fmt->pg_size);
@@ -144,7 +146,8 @@ DbValue ConvertValue(MdbHandle* mdb, MdbColumn* col, const char* bound, int boun
             const std::size_t length = static_cast<std::size_t>(col->cur_value_len);
             const std::size_t pageSize = static_cast<std::size_t>(mdb->fmt->pg_size);
             if (pageSize <= MDB_PGSIZE && start <= pageSize && length <= pageSize - start)
-                return DbValue::MakeBlob(std::string(reinterpret_cast<const char*>(mdb->pg_buf + start), length));
+                return DbValue::MakeBlob(
+                    std::string(reinterpret_cast<const char*>(mdb->pg_buf + start), length));
         }
         break;
     case MDB_OLE:
@@ -212,6 +215,15 @@ bool CAccessTableReader::ReadAll(TableSink& sink, std::string& error, bool& sink
         error = "无法读取 Access 数据库";
         return false;
     }
+    // A page holds at most 256 rows, so a table that yields more rows than the file has room
+    // for is walking a cycle of damaged page links: stop instead of looping for ever.
+    struct stat st;
+    if (::stat(m_path.c_str(), &st) != 0 || st.st_size <= 0) {
+        error = "无法读取 Access 数据库";
+        return false;
+    }
+    const std::uint64_t pageSize = m_version == 0 ? 2048 : 4096;
+    const std::uint64_t maxRows = (static_cast<std::uint64_t>(st.st_size) / pageSize) * 256;
     mdb_set_date_fmt(mdb.get(), "%Y-%m-%d %H:%M:%S");
     mdb_set_bind_size(mdb.get(), kBindSize);
     if (!mdb_read_catalog(mdb.get(), MDB_TABLE)) {
@@ -260,7 +272,12 @@ bool CAccessTableReader::ReadAll(TableSink& sink, std::string& error, bool& sink
         }
         mdb_rewind_table(table.get());
         std::vector<DbValue> row(columnCount);
+        std::uint64_t rowsRead = 0;
         while (mdb_fetch_row(table.get())) {
+            if (++rowsRead > maxRows) {
+                error = std::string("数据表 ") + entry->object_name + " 已损坏（行链接成环）";
+                return false;
+            }
             for (unsigned c = 0; c < columnCount; ++c) {
                 buffers[c][kBindSize] = '\0';
                 row[c] = ConvertValue(mdb.get(), columns[c], buffers[c].data(), lengths[c]);

@@ -87,19 +87,32 @@ int CAdoConnection::ConnectDatabase(const std::string& path, const std::string& 
         if (!db || !CheckReadable(db.get(), error))
             return Fail("数据库文件已损坏（" + error + "）：" + path);
     } else if (LooksLikeAccessFile(head)) {
-        AccessImportResult imported = ImportAccessGallery(path, password);
-        if (!imported.ok)
-            return Fail(imported.error);
-        if (imported.inMemory) {
-            db = std::move(imported.memoryDb);
-        } else {
-            db = OpenSqlite(platform::NativePath(imported.copyPath), SQLITE_OPEN_READONLY, error);
-            if (!db || !CheckReadable(db.get(), error))
-                return Fail("无法打开数据库副本（" + error + "）：" + path);
+        // A reused copy that no longer opens (damaged on disk) is dropped and made again.
+        for (int attempt = 0; attempt < 2 && !db; ++attempt) {
+            AccessImportResult imported = ImportAccessGallery(path, password);
+            if (!imported.ok)
+                return Fail(imported.error);
+            if (imported.inMemory) {
+                db = std::move(imported.memoryDb);
+                break;
+            }
+            const std::string copy = platform::NativePath(imported.copyPath);
+            db = OpenSqlite(copy, SQLITE_OPEN_READONLY, error);
+            if (db && CheckReadable(db.get(), error))
+                break;
+            db.reset();
+            if (!imported.reused)
+                break;
+            ::unlink(copy.c_str());
         }
+        if (!db)
+            return Fail("无法打开数据库副本（" + error + "）：" + path);
     } else {
         return Fail(path + " 不是图库数据库（既不是 Access 也不是 SQLite 文件）");
     }
+    // Galleries are read, never written: mapping the file spares a copy of every page read,
+    // which matters for statements that walk a whole table.
+    sqlite3_exec(db.get(), "PRAGMA mmap_size=1073741824", nullptr, nullptr, nullptr);
     m_textColumns = ReadTextColumns(db.get());
     m_db = std::move(db);
     return 0;

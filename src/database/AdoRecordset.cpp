@@ -10,26 +10,6 @@
 namespace orv {
 namespace {
 
-DbValue ReadColumn(sqlite3_stmt* statement, int column)
-{
-    switch (sqlite3_column_type(statement, column)) {
-    case SQLITE_INTEGER:
-        return DbValue::MakeInteger(sqlite3_column_int64(statement, column));
-    case SQLITE_FLOAT:
-        return DbValue::MakeReal(sqlite3_column_double(statement, column));
-    case SQLITE_TEXT: {
-        const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
-        return DbValue::MakeText(std::string(text ? text : "", static_cast<std::size_t>(sqlite3_column_bytes(statement, column))));
-    }
-    case SQLITE_BLOB: {
-        const auto* blob = static_cast<const char*>(sqlite3_column_blob(statement, column));
-        return DbValue::MakeBlob(std::string(blob ? blob : "", static_cast<std::size_t>(sqlite3_column_bytes(statement, column))));
-    }
-    default:
-        return DbValue::MakeNull();
-    }
-}
-
 }  // namespace
 
 int CAdoRecordset::OpenSql(const std::string& sql, const CAdoConnection& connection)
@@ -40,8 +20,8 @@ int CAdoRecordset::OpenSql(const std::string& sql, const CAdoConnection& connect
         return 1;
     const std::string translated = TranslateJetSql(sql, connection.TextColumns());
     sqlite3_stmt* raw = nullptr;
-    if (sqlite3_prepare_v2(db, translated.c_str(), static_cast<int>(translated.size()) + 1, &raw, nullptr) != SQLITE_OK ||
-        !raw)
+    const int length = static_cast<int>(translated.size()) + 1;
+    if (sqlite3_prepare_v2(db, translated.c_str(), length, &raw, nullptr) != SQLITE_OK || !raw)
         return 1;
     SqliteStatement statement(raw);
     // Galleries are only read; an in-memory import must not be changed behind its source.
@@ -55,19 +35,43 @@ int CAdoRecordset::OpenSql(const std::string& sql, const CAdoConnection& connect
         columns.emplace_back(name ? name : "");
         index.emplace(platform::ToLowerAscii(columns.back()), static_cast<std::size_t>(c));  // first wins
     }
-    std::vector<DbValue> values;
+    std::vector<Cell> cells;
+    std::string bytes;
     std::size_t rows = 0;
     int rc;
     while ((rc = sqlite3_step(raw)) == SQLITE_ROW) {
-        for (int c = 0; c < columnCount; ++c)
-            values.push_back(ReadColumn(raw, c));
+        for (int c = 0; c < columnCount; ++c) {
+            Cell& cell = cells.emplace_back();
+            const int type = sqlite3_column_type(raw, c);
+            if (type == SQLITE_INTEGER) {
+                cell.kind = DbValue::Kind::Integer;
+                cell.integer = sqlite3_column_int64(raw, c);
+            } else if (type == SQLITE_FLOAT) {
+                cell.kind = DbValue::Kind::Real;
+                cell.real = sqlite3_column_double(raw, c);
+            } else if (type == SQLITE_TEXT || type == SQLITE_BLOB) {
+                const void* data = type == SQLITE_TEXT ? static_cast<const void*>(sqlite3_column_text(raw, c))
+                                                       : sqlite3_column_blob(raw, c);
+                const auto length = static_cast<std::size_t>(sqlite3_column_bytes(raw, c));
+                if (length > 0xFFFFFFFFu)
+                    return 1;
+                cell.kind = type == SQLITE_TEXT ? DbValue::Kind::Text : DbValue::Kind::Blob;
+                cell.offset = bytes.size();
+                cell.length = static_cast<std::uint32_t>(length);
+                if (data)
+                    bytes.append(static_cast<const char*>(data), length);
+                else
+                    cell.length = 0;
+            }
+        }
         ++rows;
     }
     if (rc != SQLITE_DONE)
         return 1;
     m_columns = std::move(columns);
     m_columnIndex = std::move(index);
-    m_values = std::move(values);
+    m_cells = std::move(cells);
+    m_bytes = std::move(bytes);
     m_rowCount = rows;
     m_position = 0;
     m_open = true;
@@ -108,26 +112,38 @@ std::int32_t CAdoRecordset::GetRecordCount() const
     return m_rowCount > 0x7FFFFFFF ? 0x7FFFFFFF : static_cast<std::int32_t>(m_rowCount);
 }
 
-const DbValue* CAdoRecordset::Value(std::size_t columnIndex) const
+std::optional<DbValue> CAdoRecordset::Value(std::size_t columnIndex) const
 {
     if (!m_open || m_position >= m_rowCount || columnIndex >= m_columns.size())
-        return nullptr;
-    return &m_values[m_position * m_columns.size() + columnIndex];
+        return std::nullopt;
+    const Cell& cell = m_cells[m_position * m_columns.size() + columnIndex];
+    switch (cell.kind) {
+    case DbValue::Kind::Integer:
+        return DbValue::MakeInteger(cell.integer);
+    case DbValue::Kind::Real:
+        return DbValue::MakeReal(cell.real);
+    case DbValue::Kind::Text:
+        return DbValue::MakeText(m_bytes.substr(cell.offset, cell.length));
+    case DbValue::Kind::Blob:
+        return DbValue::MakeBlob(m_bytes.substr(cell.offset, cell.length));
+    default:
+        return DbValue::MakeNull();
+    }
 }
 
-const DbValue* CAdoRecordset::Find(const std::string& column) const
+std::optional<DbValue> CAdoRecordset::Find(const std::string& column) const
 {
     if (!m_open)
-        return nullptr;
+        return std::nullopt;
     auto it = m_columnIndex.find(platform::ToLowerAscii(column));
     if (it == m_columnIndex.end())
-        return nullptr;
+        return std::nullopt;
     return Value(it->second);
 }
 
 std::string CAdoRecordset::GetString(const std::string& column) const
 {
-    const DbValue* value = Find(column);
+    const std::optional<DbValue> value = Find(column);
     if (!value)
         return std::string();
     return ConvertToText(*value).value_or(std::string());
@@ -135,19 +151,19 @@ std::string CAdoRecordset::GetString(const std::string& column) const
 
 double CAdoRecordset::GetDouble(const std::string& column) const
 {
-    const DbValue* value = Find(column);
+    const std::optional<DbValue> value = Find(column);
     return value ? ConvertToDouble(*value).value_or(0.0) : 0.0;
 }
 
 std::int32_t CAdoRecordset::GetShort(const std::string& column) const
 {
-    const DbValue* value = Find(column);
+    const std::optional<DbValue> value = Find(column);
     return value ? ConvertToInt16(*value).value_or(0) : 0;
 }
 
 std::int32_t CAdoRecordset::GetLong(const std::string& column) const
 {
-    const DbValue* value = Find(column);
+    const std::optional<DbValue> value = Find(column);
     return value ? ConvertToInt32(*value).value_or(0) : 0;
 }
 
@@ -156,7 +172,8 @@ void CAdoRecordset::Close()
     m_open = false;
     m_columns.clear();
     m_columnIndex.clear();
-    m_values.clear();
+    m_cells.clear();
+    m_bytes.clear();
     m_rowCount = 0;
     m_position = 0;
 }

@@ -8,6 +8,7 @@
 #include "database/DbValue.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -39,17 +40,31 @@ public:
     std::int32_t GetLong(const std::string& column) const;
     void Close();
 
-    // For tools: the result's column names in order, and the raw value of the current row.
+    // For tools: the result's column names in order, and the raw value of the current row
+    // (nothing when closed, at the end or past the last column).
     const std::vector<std::string>& ColumnNames() const { return m_columns; }
-    const DbValue* Value(std::size_t columnIndex) const;
+    std::optional<DbValue> Value(std::size_t columnIndex) const;
 
 private:
-    const DbValue* Find(const std::string& column) const;
+    // One field of the result, 16 bytes; texts and blobs live in m_bytes. A whole table can
+    // be a result (the opening check reads every drawing), so fields are kept compact.
+    struct Cell {
+        DbValue::Kind kind = DbValue::Kind::Null;
+        std::uint32_t length = 0;
+        union {
+            std::int64_t integer = 0;
+            double real;
+            std::uint64_t offset;
+        };
+    };
+
+    std::optional<DbValue> Find(const std::string& column) const;
 
     bool m_open = false;
     std::vector<std::string> m_columns;
     std::unordered_map<std::string, std::size_t> m_columnIndex;  // lower-case name -> index
-    std::vector<DbValue> m_values;                               // row-major
+    std::vector<Cell> m_cells;                                   // row-major
+    std::string m_bytes;
     std::size_t m_rowCount = 0;
     std::size_t m_position = 0;
 };

@@ -162,9 +162,11 @@ AccessImportResult ImportAccessGallery(std::string_view galleryPath, std::string
         return result;
     }
 
-    const std::int64_t mtimeNs = static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+    const std::int64_t mtimeNs =
+        static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
     const std::string name = AccessCopyName(native, static_cast<std::uint64_t>(st.st_size), mtimeNs);
-    const std::string folder = options.cacheFolder.empty() ? GetCacheFolder() + "\\galleries" : options.cacheFolder;
+    const std::string folder =
+        options.cacheFolder.empty() ? GetCacheFolder() + "\\galleries" : options.cacheFolder;
     const std::string copyProgram = folder + "\\" + name;
     const std::string copyNative = platform::NativePath(copyProgram);
 

@@ -40,7 +40,8 @@ void Rc4Crypt(unsigned char* data, std::size_t length)
 
 std::uint32_t ReadU32(const unsigned char* p)
 {
-    return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 | std::uint32_t(p[3]) << 24;
+    return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 |
+           std::uint32_t(p[3]) << 24;
 }
 
 void AppendUtf8(std::string& out, std::uint32_t cp)

@@ -225,5 +225,37 @@ TEST_F(GalleryImportTest, ConnectionUsesTheCacheFolderCopy)
     EXPECT_EQ(result.copyPath.rfind(folder.ProgramAt("xdg\\orvbook\\galleries\\"), 0), 0u) << result.copyPath;
 }
 
+TEST_F(GalleryImportTest, ConnectionOpensAFreshCopyAndDropsADamagedOne)
+{
+    const char* previous = std::getenv("XDG_CACHE_HOME");
+    const std::string saved = previous ? previous : "";
+    setenv("XDG_CACHE_HOME", folder.NativeAt("xdg").c_str(), 1);
+    options.cacheFolder.clear();
+    AccessImportResult made = Import();
+    ASSERT_TRUE(made.ok);
+    {
+        // The copy is fresh, so the connection reads it without importing (the stand-in
+        // source made it; libmdb could not read this header-only file).
+        CAdoConnection connection;
+        ASSERT_EQ(connection.ConnectDatabase(platform::ProgramPath(gallery), "qvelb7381"), 0);
+        CAdoRecordset rs;
+        ASSERT_EQ(rs.OpenSql("Select GalleryName + '!' as N from Gallery", connection), 0);
+        EXPECT_EQ(rs.GetString("N"), "六角螺栓!");
+        EXPECT_EQ(rs.OpenSql("Delete from Gallery", connection), 1);
+    }
+    test::WriteFile(platform::NativePath(made.copyPath), std::string(8192, 'x'));
+    {
+        test::MessageRecorder messages;
+        CAdoConnection connection;
+        EXPECT_EQ(connection.ConnectDatabase(platform::ProgramPath(gallery), "qvelb7381"), -1);
+        EXPECT_EQ(messages.messages.size(), 1u);
+    }
+    EXPECT_FALSE(std::filesystem::exists(platform::NativePath(made.copyPath)));
+    if (previous)
+        setenv("XDG_CACHE_HOME", saved.c_str(), 1);
+    else
+        unsetenv("XDG_CACHE_HOME");
+}
+
 }  // namespace
 }  // namespace orv

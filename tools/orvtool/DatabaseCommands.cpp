@@ -26,7 +26,7 @@ namespace {
 constexpr const char* kGalleryPassword = "qvelb7381";
 
 // Values are written one record a line: tabs and line ends inside a value are escaped.
-std::string FieldText(const DbValue* value)
+std::string FieldText(const std::optional<DbValue>& value)
 {
     if (!value || value->IsNull())
         return std::string();
@@ -72,8 +72,10 @@ bool Connect(CAdoConnection& connection, const std::string& gallery, const std::
 void PrintTableCounts(sqlite3* db)
 {
     sqlite3_stmt* raw = nullptr;
-    if (sqlite3_prepare_v2(db, "SELECT name FROM sqlite_master WHERE type = 'table' ORDER BY name", -1, &raw,
-                           nullptr) != SQLITE_OK)
+    // sqlite_stat1 and the like are SQLite's own, not the gallery's.
+    const char* sql = "SELECT name FROM sqlite_master WHERE type = 'table' "
+                      "AND name NOT LIKE 'sqlite\\_%' ESCAPE '\\' ORDER BY name";
+    if (sqlite3_prepare_v2(db, sql, -1, &raw, nullptr) != SQLITE_OK)
         return;
     SqliteStatement tables(raw);
     while (sqlite3_step(raw) == SQLITE_ROW) {
@@ -84,8 +86,9 @@ void PrintTableCounts(sqlite3* db)
         quoted += "\"";
         sqlite3_stmt* countRaw = nullptr;
         long long rows = -1;
-        if (sqlite3_prepare_v2(db, ("SELECT count(*) FROM " + quoted).c_str(), -1, &countRaw, nullptr) == SQLITE_OK) {
-            SqliteStatement count(countRaw);
+        const std::string count = "SELECT count(*) FROM " + quoted;
+        if (sqlite3_prepare_v2(db, count.c_str(), -1, &countRaw, nullptr) == SQLITE_OK) {
+            SqliteStatement counting(countRaw);
             if (sqlite3_step(countRaw) == SQLITE_ROW)
                 rows = sqlite3_column_int64(countRaw, 0);
         }
