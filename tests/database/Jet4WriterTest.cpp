@@ -2,11 +2,13 @@
 #include "JetTestReader.h"
 #include "database/Jet4Writer.h"
 #include "database/JetHeader.h"
+#include "database/SampleJetGallery.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <map>
 
 namespace orv {
 namespace {
@@ -432,6 +434,37 @@ TEST_F(JetIndependentReadersTest, MdbReaderReadsEveryValueAndThePassword)
         }
     }
     EXPECT_EQ(mismatches, 0);
+}
+
+// A whole generated gallery, every table, in both readers.
+TEST(JetSampleGalleryTest, EveryTableOpensInBothReadersWithItsRows)
+{
+    test::TempFolder folder;
+    std::string error;
+    ASSERT_TRUE(WriteSampleAccessGallery(folder.ProgramAt("s.gal"), "qvelb7381", {100, 500}, error)) << error;
+    const std::string path = folder.NativeAt("s.gal");
+    const std::map<std::string, std::size_t> rows{
+        {"Gallery", 1},         {"GalleryTitle", 4},   {"GallerySet", 4},      {"SpecClass", 8},
+        {"DrawingDir", 100},    {"DrawingDirFiles", 30}, {"DrawingDirIndex", 20}, {"DrawingList", 500},
+        {"DrawingDirList", 50}, {"DrawingData", 100},  {"DimDriverDefine", 100}, {"DrawingExecute", 10}};
+    std::string missing = test::MdbtoolsMissing();
+    if (missing.empty()) {
+        for (const auto& [table, count] : rows) {
+            auto exported = test::MdbExport(path, table);
+            ASSERT_TRUE(exported) << table;
+            EXPECT_EQ(exported->size(), count) << table;
+        }
+    }
+    std::string reader = test::MdbReaderMissing();
+    if (reader.empty()) {
+        std::optional<nlohmann::json> json = test::MdbReaderRead(path, error);
+        ASSERT_TRUE(json) << error;
+        EXPECT_EQ(json->at("tables").size(), rows.size());
+        for (const auto& [table, count] : rows)
+            EXPECT_EQ(json->at("tables").at(table).at("rows").size(), count) << table;
+    }
+    if (!missing.empty() || !reader.empty())
+        GTEST_SKIP() << missing << (missing.empty() ? "" : "; ") << reader;
 }
 
 }  // namespace
