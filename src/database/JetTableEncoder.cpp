@@ -341,7 +341,7 @@ bool CJetTableEncoder::EncodeRow(const JetRow& row, CJetPageBuilder& pages, std:
     for (std::size_t v = 0; v < variable.size(); ++v)
         length += variable[v].size();
     for (int i : memoColumns)
-        length += kMemoHeaderSize - variable[m_columns[i].VarIndex].size();
+        length = length - variable[m_columns[i].VarIndex].size() + kMemoHeaderSize;
     if (length > kMaxRowBytes) {
         error = "row too long (" + std::to_string(length) + " bytes, at most " + std::to_string(kMaxRowBytes) +
                 ") for table \"" + m_name + "\"";

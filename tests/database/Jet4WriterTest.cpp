@@ -436,6 +436,35 @@ TEST_F(JetIndependentReadersTest, MdbReaderReadsEveryValueAndThePassword)
     EXPECT_EQ(mismatches, 0);
 }
 
+// Usage maps too long for a row become reference maps with bitmap pages of their own.
+TEST(JetReferenceMapTest, ReferenceMapsReadInEveryReader)
+{
+    test::TempFolder folder;
+    CJet4Writer::Options options;
+    options.MaxInlineMapBytes = 1;
+    CJet4Writer writer(options);
+    int t = writer.AddTable({"T", {{"Id", JetColumnType::Long}, {"Name", JetColumnType::Text}}}).value();
+    for (int i = 0; i < 3000; ++i)
+        ASSERT_TRUE(writer.AddRow(t, {JetValue::FromInt(i), JetValue::FromText("名" + std::to_string(i))}));
+    std::string bytes = writer.Finish().value();
+    std::string error;
+    std::optional<test::JetReadFile> file = test::ReadJetForTest(bytes, error);
+    ASSERT_TRUE(file) << error;
+    ASSERT_EQ(file->Tables["T"].Rows.size(), 3000u);
+    EXPECT_EQ(file->Tables["T"].Rows[2999][1], Opt("名2999"));
+    test::WriteFile(folder.NativeAt("t.mdb"), bytes);
+    if (test::MdbtoolsMissing().empty()) {
+        auto rows = test::MdbExport(folder.NativeAt("t.mdb"), "T");
+        ASSERT_TRUE(rows);
+        EXPECT_EQ(rows->size(), 3000u);
+    }
+    if (test::MdbReaderMissing().empty()) {
+        std::optional<nlohmann::json> json = test::MdbReaderRead(folder.NativeAt("t.mdb"), error);
+        ASSERT_TRUE(json) << error;
+        EXPECT_EQ(json->at("tables").at("T").at("rows").size(), 3000u);
+    }
+}
+
 // A whole generated gallery, every table, in both readers.
 TEST(JetSampleGalleryTest, EveryTableOpensInBothReadersWithItsRows)
 {
