@@ -198,7 +198,7 @@ void BM_ConnectAccessGalleryWithFreshCopy(benchmark::State& state)
     const std::string path = platform::ProgramPath(AccessGalleryWithFreshCopy());
     CAdoConnection connection;
     for (auto _ : state) {
-        if (connection.ConnectDatabase(path, "qvelb7381") != 0)
+        if (connection.ConnectDatabase(path, kGalleryPassword) != 0)
             state.SkipWithError("connect failed");
         connection.CloseConnection();
     }
@@ -210,7 +210,7 @@ void BM_ConnectSqliteGallery(benchmark::State& state)
     const std::string path = platform::ProgramPath(LargeGallery());
     CAdoConnection connection;
     for (auto _ : state) {
-        if (connection.ConnectDatabase(path, "qvelb7381") != 0)
+        if (connection.ConnectDatabase(path, kGalleryPassword) != 0)
             state.SkipWithError("connect failed");
         connection.CloseConnection();
     }
@@ -221,7 +221,7 @@ BENCHMARK(BM_ConnectSqliteGallery)->Unit(benchmark::kMillisecond);
 void BM_ThumbnailStatement(benchmark::State& state)
 {
     CAdoConnection connection;
-    if (connection.ConnectDatabase(platform::ProgramPath(LargeGallery()), "qvelb7381") != 0) {
+    if (connection.ConnectDatabase(platform::ProgramPath(LargeGallery()), kGalleryPassword) != 0) {
         state.SkipWithError("connect failed");
         return;
     }
@@ -260,7 +260,7 @@ BENCHMARK(BM_ThumbnailStatement)->Unit(benchmark::kMillisecond);
 void BM_AllDrawingIds(benchmark::State& state)
 {
     CAdoConnection connection;
-    if (connection.ConnectDatabase(platform::ProgramPath(LargeGallery()), "qvelb7381") != 0) {
+    if (connection.ConnectDatabase(platform::ProgramPath(LargeGallery()), kGalleryPassword) != 0) {
         state.SkipWithError("connect failed");
         return;
     }

@@ -110,9 +110,6 @@ int CAdoConnection::ConnectDatabase(const std::string& path, const std::string& 
     } else {
         return Fail(path + " 不是图库数据库（既不是 Access 也不是 SQLite 文件）");
     }
-    // Galleries are read, never written: mapping the file spares a copy of every page read,
-    // which matters for statements that walk a whole table.
-    sqlite3_exec(db.get(), "PRAGMA mmap_size=1073741824", nullptr, nullptr, nullptr);
     m_textColumns = ReadTextColumns(db.get());
     m_db = std::move(db);
     return 0;

@@ -13,6 +13,9 @@ struct sqlite3;
 
 namespace orv {
 
+// The password every gallery database is opened with.
+inline constexpr const char* kGalleryPassword = "qvelb7381";
+
 class CAdoConnection {
 public:
     CAdoConnection();

@@ -13,6 +13,7 @@
 
 #include <cerrno>
 #include <climits>
+#include <ctime>
 #include <cstdio>
 #include <cstdlib>
 
@@ -111,11 +112,20 @@ RunOutcome ImportInto(sqlite3* db, const ImportRun& run, std::string& error)
     return RunOutcome::Done;
 }
 
+// Older copies of the same gallery, and temporary files that a crashed import left behind
+// (a day old: a live import finishes long before that).
 void RemoveOlderCopies(const std::string& programFolder, const std::string& prefix, const std::string& keep)
 {
     for (const std::string& name : platform::FindFiles(programFolder, prefix + "*.sqlite"))
         if (name != keep)
             std::remove(platform::NativePath(programFolder + "\\" + name).c_str());
+    const time_t dayAgo = ::time(nullptr) - 24 * 60 * 60;
+    for (const std::string& name : platform::FindFiles(programFolder, prefix + "*.sqlite.tmp-*")) {
+        const std::string native = platform::NativePath(programFolder + "\\" + name);
+        struct stat st;
+        if (::stat(native.c_str(), &st) == 0 && st.st_mtime < dayAgo)
+            std::remove(native.c_str());
+    }
 }
 
 }  // namespace

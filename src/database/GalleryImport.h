@@ -6,7 +6,11 @@
 // temporary name and renamed when complete: a crash never leaves a half copy under the real
 // name. When the cache folder cannot be written, the import goes to an in-memory database.
 //
-// The Jet 4 database password is checked before anything is read.
+// The Jet 4 database password is checked before anything is read, also when a fresh copy
+// exists. Jet 3 (Access 97) files open with any password: their password field is not
+// decoded.
+//
+// Entry point for callers and tools: ImportAccessGallery(path, password[, options]).
 
 #include "database/ImportTable.h"
 #include "database/SqliteHandle.h"

@@ -257,5 +257,22 @@ TEST_F(GalleryImportTest, ConnectionOpensAFreshCopyAndDropsADamagedOne)
         unsetenv("XDG_CACHE_HOME");
 }
 
+TEST_F(GalleryImportTest, LeftoversOfACrashedImportAreCleared)
+{
+    ASSERT_TRUE(Import().ok);
+    const std::string copy = folder.NativeAt("cache/galleries/") + CacheFiles().front();
+    test::WriteFile(copy + ".tmp-99999", "half a copy");
+    SetModificationTime(copy + ".tmp-99999", 1600000000);
+    test::WriteFile(copy + ".tmp-99998", "an import running now");
+    SetModificationTime(gallery, 1700000200);
+    ASSERT_TRUE(Import().ok);
+    const auto files = CacheFiles();
+    ASSERT_EQ(files.size(), 2u);  // the new copy and the recent temporary file
+    const std::string old = std::filesystem::path(copy).filename().string();
+    EXPECT_EQ(std::count(files.begin(), files.end(), old + ".tmp-99998"), 1);
+    EXPECT_EQ(std::count(files.begin(), files.end(), old + ".tmp-99999"), 0);
+    EXPECT_EQ(std::count(files.begin(), files.end(), old), 0);
+}
+
 }  // namespace
 }  // namespace orv

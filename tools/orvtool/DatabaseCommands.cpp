@@ -23,8 +23,6 @@
 namespace orv::tool {
 namespace {
 
-constexpr const char* kGalleryPassword = "qvelb7381";
-
 // Values are written one record a line: tabs and line ends inside a value are escaped.
 std::string FieldText(const std::optional<DbValue>& value)
 {
