@@ -3,6 +3,7 @@
 
 #include "Command.h"
 
+#include "database/AdoConnection.h"
 #include "database/GalleryConvert.h"
 #include "database/SampleJetGallery.h"
 #include "platform/Paths.h"
@@ -15,8 +16,6 @@
 
 namespace orv::tool {
 namespace {
-
-constexpr const char* kGalleryPassword = "qvelb7381";
 
 struct ConvertArgs {
     std::string in, out, format, password = kGalleryPassword;
