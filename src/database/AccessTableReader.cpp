@@ -1,18 +1,21 @@
 #include "database/AccessTableReader.h"
 
+#include "database/JetFileGuard.h"
+#include "database/JetMemo.h"
+
 #include <mdbtools.h>
 #include <sys/stat.h>
 
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace orv {
 namespace {
 
-// Memo texts longer than this are cut by libmdb; gallery memos are short page names and
-// keyword lists.
+// libmdb cuts text at this size; longer memos are read again whole (WholeMemo).
 constexpr std::size_t kBindSize = 256 * 1024;
 // An OLE value larger than this is left out (NULL) rather than risk a huge allocation that a
 // damaged length field asks for.
@@ -72,6 +75,28 @@ bool RawFixed(MdbHandle* mdb, MdbColumn* col, std::size_t size, const unsigned c
         return false;
     data = mdb->pg_buf + start;
     return true;
+}
+
+// A memo whose text filled the bind buffer may have been cut by libmdb: read it whole from
+// its header and long-value rows.
+std::optional<std::string> WholeMemo(MdbHandle* mdb, MdbColumn* col)
+{
+    const std::size_t pageSize = static_cast<std::size_t>(mdb->fmt->pg_size);
+    if (IS_JET3(mdb) || col->cur_value_start < 0 || col->cur_value_len < MDB_MEMO_OVERHEAD || pageSize > MDB_PGSIZE ||
+        static_cast<std::size_t>(col->cur_value_start) + static_cast<std::size_t>(col->cur_value_len) > pageSize)
+        return std::nullopt;
+    std::string field(reinterpret_cast<const char*>(mdb->pg_buf) + col->cur_value_start,
+                      static_cast<std::size_t>(col->cur_value_len));
+    return ReadJetMemo(field, [mdb](std::uint32_t pgRow, std::string& row) {
+        void* buf = nullptr;
+        int start = 0;
+        std::size_t length = 0;
+        if (pgRow > 0x7FFFFFFF || mdb_find_pg_row(mdb, static_cast<int>(pgRow), &buf, &start, &length) != 0 || !buf ||
+            start < 0 || static_cast<std::size_t>(start) + length > static_cast<std::size_t>(mdb->fmt->pg_size))
+            return false;
+        row.assign(static_cast<const char*>(buf) + start, length);
+        return true;
+    });
 }
 
 DbValue ConvertValue(MdbHandle* mdb, MdbColumn* col, const char* bound, int boundLen)
@@ -136,6 +161,14 @@ DbValue ConvertValue(MdbHandle* mdb, MdbColumn* col, const char* bound, int boun
             return value;
         }
         break;
+    case MDB_MEMO:
+        if (boundLen > 0 && static_cast<std::size_t>(boundLen) + 8 >= kBindSize) {
+            if (std::optional<std::string> whole = WholeMemo(mdb, col))
+                return DbValue::MakeText(std::move(*whole));
+        }
+        if (boundLen > 0)
+            return DbValue::MakeText(std::string(bound, std::strlen(bound)));
+        break;
     default:
         // Text, Memo, DateTime and replication ids arrive as text. libmdb reports an empty
         // text and a NULL alike; both become NULL, as mdb-export writes them.
@@ -171,6 +204,12 @@ bool CAccessTableReader::ReadAll(TableSink& sink, std::string& error, bool& sink
 {
     sinkFailed = false;
     PrepareJet3Charset(m_version, m_codePage);
+    // libmdb loops for minutes or misreads on some damage; the guard refuses such files first.
+    CJetFileGuard guard;
+    if (!guard.Open(m_path) || !guard.CheckCatalog()) {
+        error = "数据库文件已损坏（" + guard.Reason() + "）";
+        return false;
+    }
     std::unique_ptr<MdbHandle, MdbCloser> mdb(mdb_open(m_path.c_str(), MDB_NOFLAGS));
     if (!mdb) {
         error = "无法读取 Access 数据库";
@@ -201,6 +240,10 @@ bool CAccessTableReader::ReadAll(TableSink& sink, std::string& error, bool& sink
     std::vector<std::vector<char>> buffers;
     std::vector<int> lengths;
     for (MdbCatalogEntry* entry : entries) {
+        if (entry->table_pg > 0xFFFFFF || !guard.CheckTable(static_cast<std::uint32_t>(entry->table_pg))) {
+            error = std::string("数据表 ") + entry->object_name + " 已损坏（" + guard.Reason() + "）";
+            return false;
+        }
         std::unique_ptr<MdbTableDef, TableDefFreer> table(mdb_read_table(entry));
         if (!table) {
             error = std::string("无法读取数据表 ") + entry->object_name;
@@ -219,7 +262,7 @@ bool CAccessTableReader::ReadAll(TableSink& sink, std::string& error, bool& sink
         for (unsigned c = 0; c < columnCount; ++c) {
             auto* col = static_cast<MdbColumn*>(g_ptr_array_index(table->columns, c));
             columns.push_back(col);
-            def.columns.push_back({col->name, MapType(col->col_type)});
+            def.columns.push_back({col->name, MapType(col->col_type), col->col_type});
             mdb_bind_column(table.get(), static_cast<int>(c) + 1, buffers[c].data(), &lengths[c]);
         }
         if (!sink.BeginTable(def)) {

@@ -17,6 +17,7 @@ enum class ImportColumnType { Integer, Real, Text, Memo, DateTime, Blob };
 struct ImportColumn {
     std::string name;
     ImportColumnType type = ImportColumnType::Text;
+    int accessType = 0;  // the Access type code (libmdb's MDB_*) when read from Access, else 0
 };
 
 struct ImportTableDef {
