@@ -2,6 +2,7 @@
 
 #include "database/GalleryImport.h"
 #include "database/JetHeader.h"
+#include "platform/Files.h"
 #include "platform/Hooks.h"
 #include "platform/Paths.h"
 
@@ -14,26 +15,6 @@
 
 namespace orv {
 namespace {
-
-std::string ReadHeadBytes(const std::string& nativePath, std::size_t count)
-{
-    std::string head(count, '\0');
-    int fd = ::open(nativePath.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return std::string();
-    std::size_t got = 0;
-    while (got < count) {
-        ssize_t n = ::read(fd, &head[got], count - got);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            break;
-        got += static_cast<std::size_t>(n);
-    }
-    ::close(fd);
-    head.resize(got);
-    return head;
-}
 
 // Opening is lazy in SQLite: read the schema now, so a damaged file fails here and not on
 // the first statement.
@@ -78,7 +59,7 @@ int CAdoConnection::ConnectDatabase(const std::string& path, const std::string& 
         return Fail("找不到数据库文件 " + path);
     if (!S_ISREG(st.st_mode))
         return Fail(path + " 不是数据库文件");
-    const std::string head = ReadHeadBytes(native, 32);
+    const std::string head = platform::ReadNativeFileHead(native, 32).value_or(std::string());
 
     SqliteHandle db;
     std::string error;

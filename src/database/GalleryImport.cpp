@@ -4,6 +4,7 @@
 #include "database/AccessTableReader.h"
 #include "database/JetHeader.h"
 #include "database/SqliteTableWriter.h"
+#include "platform/Files.h"
 #include "platform/Paths.h"
 
 #include <fcntl.h>
@@ -43,28 +44,6 @@ std::string FullPath(const std::string& nativePath)
     if (::realpath(nativePath.c_str(), resolved))
         return resolved;
     return nativePath;
-}
-
-bool ReadHead(const std::string& nativePath, std::string& head, std::string& reason)
-{
-    int fd = ::open(nativePath.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        reason = "无法读取文件";
-        return false;
-    }
-    head.assign(4096, '\0');
-    std::size_t got = 0;
-    while (got < head.size()) {
-        ssize_t n = ::read(fd, &head[got], head.size() - got);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            break;
-        got += static_cast<std::size_t>(n);
-    }
-    ::close(fd);
-    head.resize(got);
-    return true;
 }
 
 bool SyncFile(const std::string& nativePath)
@@ -157,12 +136,13 @@ AccessImportResult ImportAccessGallery(std::string_view galleryPath, std::string
         result.error = std::string(galleryPath) + " 不是数据库文件";
         return result;
     }
-    std::string head, reason;
-    if (!ReadHead(native, head, reason)) {
-        result.error = reason + " " + std::string(galleryPath);
+    std::string reason;
+    const std::optional<std::string> head = platform::ReadNativeFileHead(native, 4096);
+    if (!head) {
+        result.error = "无法读取文件 " + std::string(galleryPath);
         return result;
     }
-    const auto header = ParseJetHeader(head, static_cast<std::uint64_t>(st.st_size), reason);
+    const auto header = ParseJetHeader(*head, static_cast<std::uint64_t>(st.st_size), reason);
     if (!header) {
         result.error = reason + "：" + std::string(galleryPath);
         return result;

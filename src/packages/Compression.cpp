@@ -1,6 +1,6 @@
 #include "packages/Compression.h"
 
-#include "packages/EventPump.h"
+#include "platform/EventPump.h"
 #include "packages/NativeFile.h"
 #include "platform/Paths.h"
 
@@ -97,7 +97,7 @@ int Inflate(
     InflateStream stream;
     if (int code = stream.Init(); code != Z_OK)
         return code;
-    EventPump pump;
+    platform::EventPump pump;
     std::uint64_t produced = 0;
     while (true) {
         pump.Tick();
@@ -168,7 +168,7 @@ int CompressFile(std::string_view sourcePath, std::string_view targetPath)
     if (int code = stream.Init(); code != Z_OK)
         return code;
 
-    EventPump pump;
+    platform::EventPump pump;
     int flush = Z_NO_FLUSH;
     while (flush != Z_FINISH) {
         pump.Tick();

@@ -1,7 +1,7 @@
 #include "packages/FileLib.h"
 
 #include "app/common/PathHelpers.h"
-#include "packages/EventPump.h"
+#include "platform/EventPump.h"
 #include "packages/NativeFile.h"
 #include "platform/Encoding.h"
 #include "platform/Files.h"
@@ -86,7 +86,7 @@ bool CopyRange(NativeFile& from, std::uint64_t offset, std::uint64_t size, Nativ
     std::unique_ptr<char[]> buffer(new (std::nothrow) char[kCopyBufferSize]);
     if (!buffer)
         return false;
-    EventPump pump;
+    platform::EventPump pump;
     while (size > 0) {
         pump.Tick();
         std::size_t chunk = static_cast<std::size_t>(std::min<std::uint64_t>(size, kCopyBufferSize));
@@ -222,6 +222,17 @@ std::string CFileLib::DefaultTarget(const std::string& name) const
     return folder.empty() ? name : folder + "\\" + name;
 }
 
+NativeFile CFileLib::OpenTarget(const std::string& name, std::string& targetPath) const
+{
+    if (targetPath.empty()) {
+        std::string target = DefaultTarget(name);
+        if (target.empty())
+            return NativeFile();
+        targetPath = target;
+    }
+    return NativeFile::Replace(targetPath);
+}
+
 bool CFileLib::ExtractFile(const std::string& name, std::string& targetPath)
 {
     NativeFile data;
@@ -229,13 +240,7 @@ bool CFileLib::ExtractFile(const std::string& name, std::string& targetPath)
     std::uint32_t size = 0;
     if (!LocateMember(name, data, offset, size))
         return false;
-    if (targetPath.empty()) {
-        std::string target = DefaultTarget(name);
-        if (target.empty())
-            return false;
-        targetPath = target;
-    }
-    NativeFile target = NativeFile::Replace(targetPath);
+    NativeFile target = OpenTarget(name, targetPath);
     if (!target.IsOpen())
         return false;
     bool ok = CopyRange(data, offset, size, target);

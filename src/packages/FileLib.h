@@ -74,6 +74,9 @@ protected:
         const std::string& name, NativeFile& data, std::uint64_t& offset, std::uint32_t& size) const;
     // The default target of a member, or "" when the name would leave the data file's folder.
     std::string DefaultTarget(const std::string& name) const;
+    // Opens the extraction target: targetPath, or the member's default target when it is
+    // empty (and then targetPath is set to it). Not open when there is none or it fails.
+    NativeFile OpenTarget(const std::string& name, std::string& targetPath) const;
     // Appends the source's bytes under the given member name.
     bool AppendMember(const std::string& sourcePath, const std::string& memberName);
     static std::string JoinMemberName(const std::string& memberFolder, const std::string& fileName);

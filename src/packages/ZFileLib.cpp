@@ -26,13 +26,7 @@ bool CZFileLib::ExtractFile(const std::string& name, std::string& targetPath)
     std::uint32_t size = 0;
     if (!LocateMember(name, data, offset, size))
         return false;
-    if (targetPath.empty()) {
-        std::string target = DefaultTarget(name);
-        if (target.empty())
-            return false;
-        targetPath = target;
-    }
-    NativeFile target = NativeFile::Replace(targetPath);
+    NativeFile target = OpenTarget(name, targetPath);
     if (!target.IsOpen())
         return false;
     int code = InflateFileRange(

@@ -152,13 +152,7 @@ bool CZHtmFileLib::ExtractFile(const std::string& pageName, std::string& targetP
         return false;
     std::string base = m_baseFolder.empty() ? GetFolderPart(m_dataPath) : m_baseFolder;
     RewriteLinksInPlace(text, base);
-    if (targetPath.empty()) {
-        std::string target = DefaultTarget(pageName);
-        if (target.empty())
-            return false;
-        targetPath = target;
-    }
-    NativeFile target = NativeFile::Replace(targetPath);
+    NativeFile target = OpenTarget(pageName, targetPath);
     if (!target.IsOpen())
         return false;
     bool ok = target.WriteAll(text.data(), text.size());

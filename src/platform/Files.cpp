@@ -78,6 +78,25 @@ std::optional<std::string> ReadFileBytes(std::string_view programPath, std::uint
     return bytes;
 }
 
+std::optional<std::string> ReadNativeFileHead(const std::string& nativePath, std::size_t count)
+{
+    FileDescriptor fd(::open(nativePath.c_str(), O_RDONLY | O_CLOEXEC));
+    if (fd.Get() < 0)
+        return std::nullopt;
+    std::string head(count, '\0');
+    std::size_t got = 0;
+    while (got < count) {
+        ssize_t n = ::read(fd.Get(), &head[got], count - got);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        got += static_cast<std::size_t>(n);
+    }
+    head.resize(got);
+    return head;
+}
+
 bool AtomicWriteFile(std::string_view programPath, std::string_view bytes)
 {
     std::string target = NativePath(programPath);

@@ -35,33 +35,6 @@ std::string NodeFolder()
 
 }  // namespace
 
-ToolResult RunProgram(const std::vector<std::string>& args)
-{
-    TempFolder io;
-    std::string outPath = io.NativeAt("stdout"), errPath = io.NativeAt("stderr");
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    std::vector<std::string> argv = args;
-    std::vector<char*> raw;
-    for (std::string& arg : argv)
-        raw.push_back(arg.data());
-    raw.push_back(nullptr);
-    pid_t pid = 0;
-    ToolResult result;
-    if (::posix_spawnp(&pid, raw[0], &actions, nullptr, raw.data(), environ) == 0) {
-        int status = 0;
-        ::waitpid(pid, &status, 0);
-        result.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    }
-    posix_spawn_file_actions_destroy(&actions);
-    result.out = ReadFile(outPath);
-    result.err = ReadFile(errPath);
-    return result;
-}
-
 std::string MdbtoolsMissing()
 {
     for (const char* program : {"mdb-tables", "mdb-schema", "mdb-export"}) {

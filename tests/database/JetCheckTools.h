@@ -13,9 +13,6 @@
 
 namespace orv::test {
 
-// Runs a program found in PATH (no shell) and collects its output.
-ToolResult RunProgram(const std::vector<std::string>& argv);
-
 // Empty when the mdbtools programs are installed, else why not.
 std::string MdbtoolsMissing();
 // Empty when node and the mdb-reader package are installed, else why not.

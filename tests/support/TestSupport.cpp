@@ -79,6 +79,13 @@ std::string ReadFile(const std::string& nativePath)
 
 ToolResult RunTool(const std::vector<std::string>& args, const std::string& stdinText)
 {
+    std::vector<std::string> argv{ORVTOOL_PATH};
+    argv.insert(argv.end(), args.begin(), args.end());
+    return RunProgram(argv, stdinText);
+}
+
+ToolResult RunProgram(const std::vector<std::string>& args, const std::string& stdinText)
+{
     TempFolder io;
     std::string inPath = io.NativeAt("stdin"), outPath = io.NativeAt("stdout"), errPath = io.NativeAt("stderr");
     WriteFile(inPath, stdinText);
@@ -88,15 +95,14 @@ ToolResult RunTool(const std::vector<std::string>& args, const std::string& stdi
     posix_spawn_file_actions_addopen(&actions, 0, inPath.c_str(), O_RDONLY, 0);
     posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    std::vector<std::string> argv{ORVTOOL_PATH};
-    argv.insert(argv.end(), args.begin(), args.end());
+    std::vector<std::string> argv = args;
     std::vector<char*> raw;
     for (std::string& arg : argv)
         raw.push_back(arg.data());
     raw.push_back(nullptr);
     pid_t pid = 0;
     ToolResult result;
-    if (::posix_spawn(&pid, raw[0], &actions, nullptr, raw.data(), environ) == 0) {
+    if (!raw.empty() && raw[0] && ::posix_spawnp(&pid, raw[0], &actions, nullptr, raw.data(), environ) == 0) {
         int status = 0;
         ::waitpid(pid, &status, 0);
         result.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);

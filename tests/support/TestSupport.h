@@ -37,7 +37,10 @@ struct ToolResult {
     std::string err;
 };
 
-// Runs orvtool with the arguments (no shell) and collects its output.
+// Runs a program (argv[0], searched in PATH when it holds no "/") with the arguments, no
+// shell, and collects its output.
+ToolResult RunProgram(const std::vector<std::string>& argv, const std::string& stdinText = std::string());
+// Runs orvtool with the arguments.
 ToolResult RunTool(const std::vector<std::string>& args, const std::string& stdinText = std::string());
 
 }  // namespace orv::test

@@ -6,7 +6,7 @@
 
 #include <chrono>
 
-namespace orv {
+namespace orv::platform {
 
 class EventPump {
 public:
@@ -16,7 +16,7 @@ public:
     {
         auto now = std::chrono::steady_clock::now();
         if (now - m_last >= kInterval) {
-            platform::PumpEvents();
+            PumpEvents();
             m_last = std::chrono::steady_clock::now();
         }
     }
@@ -25,4 +25,4 @@ private:
     std::chrono::steady_clock::time_point m_last {};
 };
 
-} // namespace orv
+} // namespace orv::platform
