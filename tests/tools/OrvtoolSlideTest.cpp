@@ -99,8 +99,9 @@ TEST_F(OrvtoolSlide, ColorPrintsRedGreenBlue)
 
 TEST_F(OrvtoolSlide, RenderWritesAPngOfTheAskedSize)
 {
-    if (RunTool({ "slide", "render", "--help" }).status != 0)
-        GTEST_SKIP() << "orvtool was built without the renderer";
+#ifndef ORV_HAVE_RENDER
+    GTEST_SKIP() << "orvtool was built without the renderer";
+#endif
     std::string slide = WriteSlide("a.sld", "line 1 0 0 10 10\n");
     std::string png = m_folder.NativeAt("a.png");
     auto result = RunTool({ "slide", "render", slide, "--out", png, "--size", "120x90", "--background",
