@@ -131,15 +131,19 @@ void CZHtmFileLib::RewriteLinksInPlace(std::string& text, std::string_view base)
 {
     // Pages are GB2312 unless they are plainly UTF-8; the inserted path must be in the same
     // encoding as the page around it.
-    std::string encodedBase
-        = platform::LooksLikeUtf8(text) ? std::string(base) : platform::Utf8ToGb18030(base);
+    const bool utf8Page = platform::LooksLikeUtf8(text);
+    auto encode = [utf8Page](std::string_view path) {
+        return utf8Page ? std::string(path) : platform::Utf8ToGb18030(path);
+    };
+    std::string encodedBase = encode(base);
     PrefixAddresses(text, "src=\"", encodedBase + "\\");
     PrefixAddresses(text, "background=\"", encodedBase + "\\");
     if (OccursPastStart(text, "href=\"_themes/")) {
         ReplaceAll(text, "href=\"_themes/", "href=\"" + encodedBase + "\\_themes/");
     } else if (OccursPastStart(text, "href=\"../_themes/")) {
-        std::size_t slash = encodedBase.rfind('\\');
-        std::string parent = slash == std::string::npos ? std::string() : encodedBase.substr(0, slash);
+        // The parent is cut in UTF-8: in GB18030 a trail byte can be a backslash.
+        std::size_t slash = base.rfind('\\');
+        std::string parent = slash == std::string::npos ? std::string() : encode(base.substr(0, slash));
         if (!parent.empty())
             ReplaceAll(text, "href=\"../_themes/", "href=\"" + parent + "\\_themes/");
     }

@@ -111,6 +111,14 @@ TEST_F(ZHtmFileLibTest, BaseIsInsertedInThePageEncoding)
         CZHtmFileLib::RewriteLinks(utf8Page, "\\tmp\\图库"), "<p>齿轮</p><img src=\"\\tmp\\图库\\a.gif\">");
 }
 
+TEST_F(ZHtmFileLibTest, ThemeParentOfAGbPageIsCutAtABackslashNotATrailByte)
+{
+    // The last folder name "淺" is 0x9C 0x5C in GB18030: its trail byte is a backslash.
+    std::string page = platform::Utf8ToGb18030("<p>齿轮</p><link href=\"../_themes/b.css\">");
+    EXPECT_EQ(CZHtmFileLib::RewriteLinks(page, "\\G\\图库\\淺"),
+        platform::Utf8ToGb18030("<p>齿轮</p><link href=\"\\G\\图库\\_themes/b.css\">"));
+}
+
 TEST_F(ZHtmFileLibTest, ExtractWritesTheRewrittenPage)
 {
     CZHtmFileLib& p = Package({ { "A12.htm", "<html><img src=\"A12.files/a.gif\"></html>\r\ntrailing" } });
