@@ -219,7 +219,11 @@ std::string CFileLib::DefaultTarget(const std::string& name) const
     if (!IsContainedName(name))
         return std::string();
     std::string folder = GetFolderPart(m_dataPath);
-    return folder.empty() ? name : folder + "\\" + name;
+    std::string target = folder.empty() ? name : folder + "\\" + name;
+    // Extracting over the library's own files would destroy the library.
+    if (platform::EqualsNoCase(target, m_dataPath) || platform::EqualsNoCase(target, m_indexPath))
+        return std::string();
+    return target;
 }
 
 NativeFile CFileLib::OpenTarget(const std::string& name, std::string& targetPath) const

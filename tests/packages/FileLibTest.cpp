@@ -173,6 +173,24 @@ TEST_F(FileLibTest, ExtractWithEmptyTargetUsesAndReturnsTheDefaultTarget)
     EXPECT_EQ(ReadFile(folder.NativeAt("Pages/A12.files/a.gif")), "GIF89a");
 }
 
+TEST_F(FileLibTest, MemberNamedAfterItsOwnLibraryIsNotExtractedOverIt)
+{
+    // A damaged or hostile package must not overwrite its own data or index file.
+    test::WriteLibrary(folder, "lib/P.htz", { { "p.HTZ", "junk" }, { "P.idx", "junk" }, { "q.htm", "ok" } });
+    std::string dataBefore = ReadFile(folder.NativeAt("lib/P.htz"));
+    std::string indexBefore = ReadFile(folder.NativeAt("lib/P.idx"));
+    CFileLib lib(folder.ProgramAt("lib\\P.htz"));
+    ASSERT_TRUE(lib.Open(folder.ProgramAt("lib\\P.htz")));
+    for (const char* name : { "p.HTZ", "P.idx" }) {
+        std::string target;
+        EXPECT_FALSE(lib.ExtractFile(name, target)) << name;
+    }
+    EXPECT_EQ(ReadFile(folder.NativeAt("lib/P.htz")), dataBefore);
+    EXPECT_EQ(ReadFile(folder.NativeAt("lib/P.idx")), indexBefore);
+    std::string target;
+    EXPECT_TRUE(lib.ExtractFile("q.htm", target));
+}
+
 TEST_F(FileLibTest, MemberNameLeavingTargetFolderIsRefused)
 {
     std::filesystem::create_directories(folder.NativeAt("lib/sub"));
