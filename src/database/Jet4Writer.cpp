@@ -38,9 +38,8 @@ std::string BuildHeaderPage(std::string_view password, double creationDate)
     p[0x14] = 1;     // Jet 4
     p[0x3C] = 0xE4;  // code page 1252; Jet 4 text is Unicode, so only Jet 3 readers look at it
     p[0x3D] = 0x04;
-    std::u16string units = Utf8ToUtf16(password);
-    if (units.size() > kMaxPasswordLength)
-        units.resize(kMaxPasswordLength);
+    std::u16string units = Utf8ToUtf16(password);  // Finish refuses longer ones
+    units.resize(std::min(units.size(), kMaxPasswordLength));
     double days = std::trunc(creationDate);
     auto mask = static_cast<std::uint32_t>(
         days >= -2147483648.0 && days <= 2147483647.0 ? static_cast<std::int32_t>(days) : 0);
@@ -221,6 +220,11 @@ std::optional<std::string> CJet4Writer::Finish()
 {
     if (m_finished) {
         Fail("the file is already finished");
+        return std::nullopt;
+    }
+    // The header field holds 20 characters; a cut password would not open the file.
+    if (Utf8ToUtf16(m_options.Password).size() > kMaxPasswordLength) {
+        Fail("the database password is longer than " + std::to_string(kMaxPasswordLength) + " characters");
         return std::nullopt;
     }
     m_finished = true;

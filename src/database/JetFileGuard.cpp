@@ -144,12 +144,20 @@ bool CJetFileGuard::CheckMapPages(std::uint32_t firstPage, const std::string& ma
 {
     const Layout& f = IsJet3() ? kJet3 : kJet4;
     std::set<std::uint32_t> pages;
+    // A damaged map of bitmap pages can name millions of pages: only those the file holds are
+    // gathered; the first one past the end is remembered and reported after them.
+    std::uint64_t pastTheEnd = 0;
     auto addBits = [&](const std::string& bitmap, std::size_t from, std::uint64_t base) {
         for (std::size_t i = from; i < bitmap.size(); ++i) {
             auto byte = static_cast<unsigned char>(bitmap[i]);
             for (int bit = 0; byte != 0 && bit < 8; ++bit) {
-                if (byte >> bit & 1)
-                    pages.insert(static_cast<std::uint32_t>(std::min<std::uint64_t>(base + (i - from) * 8 + bit, 0xFFFFFFFFu)));
+                if (!(byte >> bit & 1))
+                    continue;
+                const std::uint64_t page = base + (i - from) * 8 + bit;
+                if (page < m_pageCount)
+                    pages.insert(static_cast<std::uint32_t>(page));
+                else if (pastTheEnd == 0 || page < pastTheEnd)
+                    pastTheEnd = page;
             }
         }
     };
@@ -186,6 +194,8 @@ bool CJetFileGuard::CheckMapPages(std::uint32_t firstPage, const std::string& ma
         if (f.DataRowOffsets + 2 * U16(header, f.DataRowCount) > m_pageSize)
             return Fail("data page " + std::to_string(page) + " claims too many rows");
     }
+    if (pastTheEnd != 0)
+        return Fail("the usage map names page " + std::to_string(pastTheEnd) + ", past the end of the file");
     return true;
 }
 

@@ -57,8 +57,9 @@ std::optional<std::string> ReadJetMemo(std::string_view field, const JetRowFetch
     } else if (kind == 0x00) {
         data.reserve(length);
         for (std::uint32_t next = U32(field, 4); next != 0;) {
-            if (!fetchRow(next, row) || row.size() < 4 || data.size() + row.size() - 4 > length)
-                return std::nullopt;  // missing, or longer than promised (which also ends any loop)
+            // Missing, empty or longer than promised: each row must add text, so a loop ends.
+            if (!fetchRow(next, row) || row.size() <= 4 || data.size() + row.size() - 4 > length)
+                return std::nullopt;
             data.append(row, 4, std::string::npos);
             next = U32(row, 0);
         }

@@ -86,10 +86,22 @@ TEST_F(Jet4WriterTest, HeaderCarriesThePasswordAsPrescribed)
         ASSERT_TRUE(header) << reason;
         EXPECT_EQ(header->password, "秘密pw1") << date;
     }
-    file = WrittenFile("abcdefghijklmnopqrstuvwxyz", 45000.5);
+    file = WrittenFile("密码abcdefghijklmnopqr", 45000.5);  // the field holds 20 characters
     header = ParseJetHeader(file, file.size(), reason);
     ASSERT_TRUE(header) << reason;
-    EXPECT_EQ(header->password, "abcdefghijklmnopqrst");  // the field holds 20 characters
+    EXPECT_EQ(header->password, "密码abcdefghijklmnopqr");
+}
+
+// A longer password cannot be stored whole; cutting it would leave a file that its own
+// password does not open.
+TEST_F(Jet4WriterTest, PasswordsLongerThanTheFieldAreRefused)
+{
+    CJet4Writer::Options options;
+    options.Password = "abcdefghijklmnopqrstu";
+    CJet4Writer writer(options);
+    ASSERT_TRUE(writer.AddTable({"T", {{"A", JetColumnType::Long}}}));
+    EXPECT_FALSE(writer.Finish());
+    EXPECT_NE(writer.LastError().find("password"), std::string::npos);
 }
 
 const JetTableDef kMixed{"Mixed",

@@ -137,5 +137,29 @@ TEST_F(JetFileGuardTest, MapsNamingForeignPagesFail)
     EXPECT_NE(Check(bad), "");
 }
 
+// A map of bitmap pages can name far more pages than the file holds (over 32,000 a bitmap
+// page, a thousand bitmap pages): the check must not gather them all.
+TEST_F(JetFileGuardTest, MapOfBitmapPagesNamingMillionsOfPagesFailsQuickly)
+{
+    // Two added pages: a data page whose one row is the table's map, a list of bitmap pages
+    // that all name the other added page, a bitmap with every bit set.
+    std::string bad = m_file;
+    const auto mapPage = static_cast<std::uint32_t>(bad.size() / kPage);
+    std::string data(kPage, '\0');
+    data[0] = 0x01;
+    Put16(data, 12, 1);
+    Put16(data, 14, 16);
+    data[16] = 0x01;
+    std::size_t entries = 0;
+    for (std::size_t at = 17; at + 4 <= kPage; at += 4, ++entries)
+        Put32(data, at, mapPage + 1);
+    std::string bitmap(kPage, '\xFF');
+    bitmap[0] = 0x05;
+    bad += data + bitmap;
+    Put32(bad, kTable * kPage + 0x37, mapPage << 8);
+    ASSERT_GT(entries, 1000u);
+    EXPECT_NE(Check(bad), "");
+}
+
 }  // namespace
 }  // namespace orv

@@ -78,6 +78,10 @@ TEST(JetMemoTest, DamagedMemosAreRefused)
     EXPECT_FALSE(ReadJetMemo(Header(4, 0x40, 0x0999), fetch));
     EXPECT_FALSE(ReadJetMemo(Header(4, 0x20, 0x0700), fetch));
     EXPECT_FALSE(ReadJetMemo("short", fetch));
+    // A chain of rows that carry no text never grows past the length: it must still end.
+    rows[0x0900] = Link(0x0901, "");
+    rows[0x0901] = Link(0x0900, "");
+    EXPECT_FALSE(ReadJetMemo(Header(1000, 0x00, 0x0900), fetch));
 }
 
 }  // namespace
