@@ -6,6 +6,7 @@
 #include <mdbtools.h>
 #include <sys/stat.h>
 
+#include <charconv>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -99,6 +100,18 @@ std::optional<std::string> WholeMemo(MdbHandle* mdb, MdbColumn* col)
     });
 }
 
+// A Single keeps the decimal value Access shows for it (1.1, not the binary
+// 1.10000002384185791015625 widened to a double).
+double SingleAsShown(float value)
+{
+    char text[32];
+    auto written = std::to_chars(text, text + sizeof text, value);
+    double shown = value;
+    if (written.ec == std::errc())
+        std::from_chars(text, written.ptr, shown);
+    return shown;
+}
+
 DbValue ConvertValue(MdbHandle* mdb, MdbColumn* col, const char* bound, int boundLen)
 {
     const unsigned char* raw = nullptr;
@@ -127,7 +140,7 @@ DbValue ConvertValue(MdbHandle* mdb, MdbColumn* col, const char* bound, int boun
         break;
     case MDB_FLOAT:
         if (RawFixed(mdb, col, 4, raw))
-            return DbValue::MakeReal(ReadLittle<float>(raw));
+            return DbValue::MakeReal(SingleAsShown(ReadLittle<float>(raw)));
         break;
     case MDB_DOUBLE:
         if (RawFixed(mdb, col, 8, raw))

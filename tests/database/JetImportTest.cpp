@@ -140,6 +140,22 @@ TEST_F(JetImportTest, SingleAndCurrencyReadAsReals)
     EXPECT_EQ(rs.GetString("b"), "real");
 }
 
+TEST_F(JetImportTest, SingleKeepsTheDecimalValueAccessShows)
+{
+    // A Single holding 1.1 is 1.10000002384185791015625 in binary; widened as it is, every
+    // data sheet showed "1.100000023841858".
+    std::string path = Write({"Sizes", {{"S", JetColumnType::Single}}}, {{R(1.1)}, {R(-0.3)}, {R(16777216.0)}});
+    CAdoConnection connection;
+    ASSERT_EQ(connection.ConnectDatabase(path, kPassword), 0) << connection.LastError();
+    CAdoRecordset rs;
+    ASSERT_EQ(rs.OpenSql("Select S from Sizes", connection), 0);
+    EXPECT_EQ(rs.GetString("S"), "1.1");
+    rs.MoveNext();
+    EXPECT_EQ(rs.GetString("S"), "-0.3");
+    rs.MoveNext();
+    EXPECT_EQ(rs.GetString("S"), "16777216");
+}
+
 TEST_F(JetImportTest, NullsReadAsTheStartValues)
 {
     std::string path = Write(kAllTypes, {{I(3), N(), N(), N(), N(), N(), N(), N()}});
