@@ -51,54 +51,53 @@ private:
     std::vector<Line> m_lines;
 };
 
-// Device coordinates are offset here rather than through the painter's transform, which
-// would map every point again.
-void DrawExact(const CAcadSlideBitmap& slide, const SlideLayout& layout, QPainter& painter, QPen& pen)
-{
-    const int left = layout.area.left, top = layout.area.top;
-    const SlideDisplayList& list = slide.DisplayList();
-    const auto& points = list.Points();
-    const auto& sizes = list.PrimitiveSizes();
-    LineBatch<QLine> lines(painter, true);
-    QPolygon polygon;
-    int current = -1;
-    std::size_t next = 0;
-    for (unsigned size : sizes) {
-        const SlidePoint* p = points.data() + next;
-        next += size;
-        if (size == 0)
-            continue;
-        if (p[0].color != current || current == -1) {
-            lines.Flush();
-            QColor color = ToQColor(slide.SelectColor(p[0].color));
-            pen.setColor(color);
-            painter.setPen(pen);
-            painter.setBrush(color);
-            current = p[0].color;
-        }
-        if (size == 2) {
-            int x1 = left + layout.MapX(p[0].x), y1 = top + layout.MapY(p[0].y);
-            int x2 = left + layout.MapX(p[1].x), y2 = top + layout.MapY(p[1].y);
-            if (x1 == x2 && y1 == y2)
-                ++x2; // the end pixel is left out, so a point needs a line one pixel long
-            lines.Add(QLine(x1, y1, x2, y2));
-            continue;
-        }
-        lines.Flush();
-        polygon.resize(static_cast<int>(size));
-        for (unsigned i = 0; i < size; ++i)
-            polygon[static_cast<int>(i)] = QPoint(left + layout.MapX(p[i].x), top + layout.MapY(p[i].y));
-        painter.drawPolygon(polygon, Qt::OddEvenFill);
-    }
-}
+// Exact drawing: integer device pixels as the Windows edition drew them. Device coordinates
+// are offset here rather than through the painter's transform, which would map every point
+// again.
+struct ExactMode {
+    using Line = QLine;
+    using Polygon = QPolygon;
+    static constexpr bool kDropRepeats = true;
+    const SlideLayout& layout;
 
-void DrawSmooth(const CAcadSlideBitmap& slide, const SlideLayout& layout, QPainter& painter, QPen& pen)
+    QPoint Map(const SlidePoint& p) const
+    {
+        return QPoint(layout.area.left + layout.MapX(p.x), layout.area.top + layout.MapY(p.y));
+    }
+    void AddLine(QPainter&, LineBatch<QLine>& lines, QPoint a, QPoint b) const
+    {
+        if (a == b)
+            b.rx() += 1; // the end pixel is left out, so a point needs a line one pixel long
+        lines.Add(QLine(a, b));
+    }
+};
+
+// Antialiased drawing at fractional positions; the painter is already translated.
+struct SmoothMode {
+    using Line = QLineF;
+    using Polygon = QPolygonF;
+    static constexpr bool kDropRepeats = false;
+    const SlideLayout& layout;
+
+    QPointF Map(const SlidePoint& p) const { return QPointF(layout.MapXF(p.x), layout.MapYF(p.y)); }
+    void AddLine(QPainter& painter, LineBatch<QLineF>& lines, QPointF a, QPointF b) const
+    {
+        if (a == b)
+            painter.drawPoint(a);
+        else
+            lines.Add(QLineF(a, b));
+    }
+};
+
+// Walks the display list once for either mode, changing pen and brush where the colour does.
+template <typename Mode>
+void DrawPrimitives(const CAcadSlideBitmap& slide, const Mode& mode, QPainter& painter, QPen& pen)
 {
     const SlideDisplayList& list = slide.DisplayList();
     const auto& points = list.Points();
     const auto& sizes = list.PrimitiveSizes();
-    LineBatch<QLineF> lines(painter, false);
-    QPolygonF polygon;
+    LineBatch<typename Mode::Line> lines(painter, Mode::kDropRepeats);
+    typename Mode::Polygon polygon;
     int current = -1;
     std::size_t next = 0;
     for (unsigned size : sizes) {
@@ -115,18 +114,13 @@ void DrawSmooth(const CAcadSlideBitmap& slide, const SlideLayout& layout, QPaint
             current = p[0].color;
         }
         if (size == 2) {
-            QPointF a(layout.MapXF(p[0].x), layout.MapYF(p[0].y)),
-                b(layout.MapXF(p[1].x), layout.MapYF(p[1].y));
-            if (a == b)
-                painter.drawPoint(a);
-            else
-                lines.Add(QLineF(a, b));
+            mode.AddLine(painter, lines, mode.Map(p[0]), mode.Map(p[1]));
             continue;
         }
         lines.Flush();
         polygon.resize(static_cast<int>(size));
         for (unsigned i = 0; i < size; ++i)
-            polygon[static_cast<int>(i)] = QPointF(layout.MapXF(p[i].x), layout.MapYF(p[i].y));
+            polygon[static_cast<int>(i)] = mode.Map(p[i]);
         painter.drawPolygon(polygon, Qt::OddEvenFill);
     }
 }
@@ -150,9 +144,9 @@ void Draw(CAcadSlideBitmap& slide, QPainter& painter, const QRect& rect, const S
             pen.setCapStyle(Qt::RoundCap);
             pen.setJoinStyle(Qt::RoundJoin);
             painter.translate(layout.area.left, layout.area.top);
-            DrawSmooth(slide, layout, painter, pen);
+            DrawPrimitives(slide, SmoothMode { layout }, painter, pen);
         } else {
-            DrawExact(slide, layout, painter, pen);
+            DrawPrimitives(slide, ExactMode { layout }, painter, pen);
         }
     }
     painter.restore();
