@@ -77,9 +77,8 @@ TEST(DeleteFolderTreeTest, RemovesEverythingButNeverFollowsLinks)
 TEST(TempFolderTest, PrefersThePrivateRuntimeFolder)
 {
     TempFolder dir;
-    std::string savedRuntime = std::getenv("XDG_RUNTIME_DIR") ? std::getenv("XDG_RUNTIME_DIR") : "";
-    std::string savedCache = std::getenv("XDG_CACHE_HOME") ? std::getenv("XDG_CACHE_HOME") : "";
-    ::setenv("XDG_RUNTIME_DIR", dir.NativeAt("").c_str(), 1);
+    test::ScopedEnv runtime("XDG_RUNTIME_DIR", dir.NativeAt(""));
+    test::ScopedEnv cache("XDG_CACHE_HOME", dir.NativeAt("cache/"));
     std::string folder = GetTempFolder();
     EXPECT_EQ(folder, dir.ProgramAt("ORVTemp"));
     struct stat st;
@@ -88,11 +87,8 @@ TEST(TempFolderTest, PrefersThePrivateRuntimeFolder)
 
     // Without a usable runtime folder it lives in the user's cache folder.
     ::setenv("XDG_RUNTIME_DIR", dir.NativeAt("missing").c_str(), 1);
-    ::setenv("XDG_CACHE_HOME", dir.NativeAt("cache/").c_str(), 1);
     EXPECT_EQ(GetTempFolder(), dir.ProgramAt("cache\\orvbook\\ORVTemp"));
     EXPECT_TRUE(platform::FolderExists(dir.ProgramAt("cache\\orvbook\\ORVTemp")));
-    ::setenv("XDG_RUNTIME_DIR", savedRuntime.c_str(), 1);
-    ::setenv("XDG_CACHE_HOME", savedCache.c_str(), 1);
 }
 
 }  // namespace

@@ -15,22 +15,6 @@ namespace {
 
 class AdoConnectionTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        // Access copies go to this test's own cache folder.
-        const char* previous = std::getenv("XDG_CACHE_HOME");
-        m_previousCache = previous ? previous : "";
-        m_hadCache = previous != nullptr;
-        setenv("XDG_CACHE_HOME", folder.NativeAt("cache").c_str(), 1);
-    }
-    void TearDown() override
-    {
-        if (m_hadCache)
-            setenv("XDG_CACHE_HOME", m_previousCache.c_str(), 1);
-        else
-            unsetenv("XDG_CACHE_HOME");
-    }
-
     // Connects and expects the failure path: -1, one "Open_Connection" message, closed.
     void ExpectOpenFails(const std::string& nativePath, const std::string& password = "qvelb7381",
                          const std::string& reasonPart = "")
@@ -51,10 +35,8 @@ protected:
     }
 
     test::TempFolder folder;
-
-private:
-    std::string m_previousCache;
-    bool m_hadCache = false;
+    // Access copies go to this test's own cache folder.
+    test::ScopedEnv m_cache{"XDG_CACHE_HOME", folder.NativeAt("cache")};
 };
 
 TEST_F(AdoConnectionTest, OpensSqliteGalleryReadOnly)

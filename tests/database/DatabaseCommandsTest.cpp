@@ -69,7 +69,7 @@ TEST_F(DatabaseCommandsTest, SchemaWritesAnEmptyGalleryAndKeepsExistingFiles)
 
 TEST_F(DatabaseCommandsTest, ImportRejectsWhatIsNotASoundAccessFile)
 {
-    setenv("XDG_CACHE_HOME", folder.NativeAt("cache").c_str(), 1);
+    test::ScopedEnv cache("XDG_CACHE_HOME", folder.NativeAt("cache"));
     test::WriteFile(folder.NativeAt("locked.gal"), test::MakeJet4File(u"secret", 45000.5, 8));
     auto wrong = test::RunTool({"gallery", "import", folder.NativeAt("locked.gal")});
     EXPECT_EQ(wrong.status, 1);
@@ -80,7 +80,6 @@ TEST_F(DatabaseCommandsTest, ImportRejectsWhatIsNotASoundAccessFile)
     auto sqlite = test::RunTool({"gallery", "import", gallery});
     EXPECT_EQ(sqlite.status, 1);
     EXPECT_NE(sqlite.err.find("already an SQLite gallery"), std::string::npos);
-    unsetenv("XDG_CACHE_HOME");
 }
 
 }  // namespace

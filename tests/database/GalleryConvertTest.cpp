@@ -19,19 +19,6 @@ using Opt = std::optional<std::string>;
 
 class GalleryConvertTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        const char* previous = std::getenv("XDG_CACHE_HOME");
-        m_savedCache = previous ? std::optional<std::string>(previous) : std::nullopt;
-        setenv("XDG_CACHE_HOME", m_folder.NativeAt("cache").c_str(), 1);
-    }
-    void TearDown() override
-    {
-        if (m_savedCache)
-            setenv("XDG_CACHE_HOME", m_savedCache->c_str(), 1);
-        else
-            unsetenv("XDG_CACHE_HOME");
-    }
     test::JetReadFile ReadAccess(const std::string& name)
     {
         std::string error;
@@ -48,7 +35,7 @@ protected:
         return ConvertGallery(m_folder.ProgramAt(in), m_folder.ProgramAt(out), options);
     }
     test::TempFolder m_folder;
-    std::optional<std::string> m_savedCache;
+    test::ScopedEnv m_cache{"XDG_CACHE_HOME", m_folder.NativeAt("cache")};
 };
 
 TEST_F(GalleryConvertTest, SqliteGalleryBecomesAnAccessGalleryWithItsTypes)

@@ -212,24 +212,16 @@ TEST_F(GalleryImportTest, FileWithoutPasswordOpensWithTheGalleryPassword)
 
 TEST_F(GalleryImportTest, ConnectionUsesTheCacheFolderCopy)
 {
-    const char* previous = std::getenv("XDG_CACHE_HOME");
-    const std::string saved = previous ? previous : "";
-    setenv("XDG_CACHE_HOME", folder.NativeAt("xdg").c_str(), 1);
+    test::ScopedEnv cache("XDG_CACHE_HOME", folder.NativeAt("xdg"));
     options.cacheFolder.clear();  // the default: GetCacheFolder() + "\galleries"
     AccessImportResult result = Import();
-    if (previous)
-        setenv("XDG_CACHE_HOME", saved.c_str(), 1);
-    else
-        unsetenv("XDG_CACHE_HOME");
     ASSERT_TRUE(result.ok);
     EXPECT_EQ(result.copyPath.rfind(folder.ProgramAt("xdg\\orvbook\\galleries\\"), 0), 0u) << result.copyPath;
 }
 
 TEST_F(GalleryImportTest, ConnectionOpensAFreshCopyAndDropsADamagedOne)
 {
-    const char* previous = std::getenv("XDG_CACHE_HOME");
-    const std::string saved = previous ? previous : "";
-    setenv("XDG_CACHE_HOME", folder.NativeAt("xdg").c_str(), 1);
+    test::ScopedEnv cache("XDG_CACHE_HOME", folder.NativeAt("xdg"));
     options.cacheFolder.clear();
     AccessImportResult made = Import();
     ASSERT_TRUE(made.ok);
@@ -251,10 +243,6 @@ TEST_F(GalleryImportTest, ConnectionOpensAFreshCopyAndDropsADamagedOne)
         EXPECT_EQ(messages.messages.size(), 1u);
     }
     EXPECT_FALSE(std::filesystem::exists(platform::NativePath(made.copyPath)));
-    if (previous)
-        setenv("XDG_CACHE_HOME", saved.c_str(), 1);
-    else
-        unsetenv("XDG_CACHE_HOME");
 }
 
 TEST_F(GalleryImportTest, LeftoversOfACrashedImportAreCleared)

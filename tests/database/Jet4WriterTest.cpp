@@ -1,5 +1,6 @@
 #include "JetCheckTools.h"
 #include "JetTestReader.h"
+#include "JetTestValues.h"
 #include "database/Jet4Writer.h"
 #include "database/JetHeader.h"
 #include "database/SampleJetGallery.h"
@@ -17,18 +18,11 @@ using test::JetReadFile;
 using test::JetReadRow;
 using Opt = std::optional<std::string>;
 
-JetValue I(std::int64_t v) { return JetValue::FromInt(v); }
-JetValue R(double v) { return JetValue::FromReal(v); }
-JetValue T(std::string v) { return JetValue::FromText(std::move(v)); }
-JetValue N() { return JetValue::Null(); }
-
-std::string Repeat(const std::string& piece, std::size_t times)
-{
-    std::string out;
-    for (std::size_t i = 0; i < times; ++i)
-        out += piece;
-    return out;
-}
+using test::I;
+using test::N;
+using test::R;
+using test::Repeat;
+using test::T;
 
 class Jet4WriterTest : public ::testing::Test {
 protected:

@@ -2,6 +2,7 @@
 // meets real Jet files here, good and damaged.
 
 #include "DatabaseTestSupport.h"
+#include "JetTestValues.h"
 #include "database/AdoConnection.h"
 #include "database/AdoRecordset.h"
 #include "database/Jet4Writer.h"
@@ -21,36 +22,16 @@
 namespace orv {
 namespace {
 
-constexpr const char* kPassword = "qvelb7381";
+constexpr const char* kPassword = kGalleryPassword;
 
-JetValue I(std::int64_t v) { return JetValue::FromInt(v); }
-JetValue R(double v) { return JetValue::FromReal(v); }
-JetValue S(std::string v) { return JetValue::FromText(std::move(v)); }
-JetValue N() { return JetValue::Null(); }
-
-std::string Repeat(const std::string& piece, std::size_t times)
-{
-    std::string out;
-    for (std::size_t i = 0; i < times; ++i)
-        out += piece;
-    return out;
-}
+using test::I;
+using test::N;
+using test::R;
+using test::Repeat;
+using test::T;
 
 class JetImportTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        const char* previous = std::getenv("XDG_CACHE_HOME");
-        m_savedCache = previous ? std::optional<std::string>(previous) : std::nullopt;
-        setenv("XDG_CACHE_HOME", m_folder.NativeAt("cache").c_str(), 1);
-    }
-    void TearDown() override
-    {
-        if (m_savedCache)
-            setenv("XDG_CACHE_HOME", m_savedCache->c_str(), 1);
-        else
-            unsetenv("XDG_CACHE_HOME");
-    }
     // Writes one table with the rows to gallery.gal; returns its program path.
     std::string Write(const JetTableDef& def, const std::vector<JetRow>& rows, const std::string& password = kPassword,
                       const std::string& name = "gallery.gal")
@@ -74,7 +55,7 @@ protected:
     }
 
     test::TempFolder m_folder;
-    std::optional<std::string> m_savedCache;
+    test::ScopedEnv m_cache{"XDG_CACHE_HOME", m_folder.NativeAt("cache")};
 };
 
 const JetTableDef kAllTypes{"Types",
@@ -89,8 +70,8 @@ const JetTableDef kAllTypes{"Types",
 
 TEST_F(JetImportTest, EveryColumnTypeReadsAsTheCopyKeepsIt)
 {
-    std::string path = Write(kAllTypes, {{I(1), I(1), I(200), I(-32768), R(2.5), R(45000.25), S("Gear 齿轮"), S("备注")},
-                                         {I(2), I(0), I(0), I(32767), R(-1e-3), S("1999-12-31 23:59:59"), S("x"), S("m")},
+    std::string path = Write(kAllTypes, {{I(1), I(1), I(200), I(-32768), R(2.5), R(45000.25), T("Gear 齿轮"), T("备注")},
+                                         {I(2), I(0), I(0), I(32767), R(-1e-3), T("1999-12-31 23:59:59"), T("x"), T("m")},
                                          {I(-2147483648LL), N(), N(), N(), N(), N(), N(), N()}});
     test::MessageRecorder messages;
     CAdoConnection connection;
@@ -180,7 +161,7 @@ TEST_F(JetImportTest, ChineseTextAndLongMemosArriveWhole)
                                    Repeat("齿轮轴承", 100000)};
     std::vector<JetRow> rows;
     for (std::size_t i = 0; i < memos.size(); ++i)
-        rows.push_back({I(static_cast<std::int64_t>(i)), S(Repeat("标", 255)), S(memos[i])});
+        rows.push_back({I(static_cast<std::int64_t>(i)), T(Repeat("标", 255)), T(memos[i])});
     std::string path = Write(def, rows);
     CAdoConnection connection;
     ASSERT_EQ(connection.ConnectDatabase(path, kPassword), 0) << connection.LastError();
@@ -199,7 +180,7 @@ TEST_F(JetImportTest, ManyRowsAcrossPagesArriveInFull)
                                     {"DrawingCaption", JetColumnType::Text}}};
     std::vector<JetRow> rows;
     for (int i = 1; i <= 20000; ++i)
-        rows.push_back({I(i), I(i % 37), S("图样 " + std::to_string(i))});
+        rows.push_back({I(i), I(i % 37), T("图样 " + std::to_string(i))});
     std::string path = Write(def, rows);
     CAdoConnection connection;
     ASSERT_EQ(connection.ConnectDatabase(path, kPassword), 0) << connection.LastError();
@@ -232,7 +213,7 @@ TEST_F(JetImportTest, PasswordRightWrongAndNone)
 
 TEST_F(JetImportTest, CopyIsReusedWhileFreshAndRebuiltWhenTheGalleryChanges)
 {
-    std::string path = Write(kAllTypes, {{I(1), N(), N(), N(), N(), N(), S("old"), N()}});
+    std::string path = Write(kAllTypes, {{I(1), N(), N(), N(), N(), N(), T("old"), N()}});
     CAdoConnection connection;
     ASSERT_EQ(connection.ConnectDatabase(path, kPassword), 0);
     ASSERT_EQ(CopyFiles().size(), 1u);
@@ -247,7 +228,7 @@ TEST_F(JetImportTest, CopyIsReusedWhileFreshAndRebuiltWhenTheGalleryChanges)
     EXPECT_EQ(before.st_ino, again.st_ino);
 
     connection.CloseConnection();
-    Write(kAllTypes, {{I(1), N(), N(), N(), N(), N(), S("new"), N()}});
+    Write(kAllTypes, {{I(1), N(), N(), N(), N(), N(), T("new"), N()}});
     struct timeval times[2] = {{1700000000, 0}, {1700000000, 0}};  // a clearly different time
     ::utimes(platform::NativePath(path).c_str(), times);
     ASSERT_EQ(connection.ConnectDatabase(path, kPassword), 0);

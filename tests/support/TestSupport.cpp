@@ -58,6 +58,23 @@ std::string TempFolder::ProgramAt(std::string_view relative) const
     return platform::ProgramPath(NativeAt(relative));
 }
 
+ScopedEnv::ScopedEnv(std::string name, const std::string& value) : m_name(std::move(name))
+{
+    if (const char* previous = std::getenv(m_name.c_str())) {
+        m_hadValue = true;
+        m_previous = previous;
+    }
+    ::setenv(m_name.c_str(), value.c_str(), 1);
+}
+
+ScopedEnv::~ScopedEnv()
+{
+    if (m_hadValue)
+        ::setenv(m_name.c_str(), m_previous.c_str(), 1);
+    else
+        ::unsetenv(m_name.c_str());
+}
+
 void WriteFile(const std::string& nativePath, std::string_view bytes)
 {
     std::filesystem::path path(nativePath);

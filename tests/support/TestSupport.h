@@ -27,6 +27,21 @@ private:
     std::string m_native;
 };
 
+// Sets an environment variable for the life of the object, then restores it (or unsets it
+// when it had no value), so one test's folders never leak into the next.
+class ScopedEnv {
+public:
+    ScopedEnv(std::string name, const std::string& value);
+    ~ScopedEnv();
+    ScopedEnv(const ScopedEnv&) = delete;
+    ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+private:
+    std::string m_name;
+    bool m_hadValue = false;
+    std::string m_previous;
+};
+
 // Writes bytes to a native path, creating missing folders.
 void WriteFile(const std::string& nativePath, std::string_view bytes);
 std::string ReadFile(const std::string& nativePath);
