@@ -2,7 +2,7 @@
 // encoded and packed into a complete file in memory.
 // Run: build/bench/jet_bench --benchmark_filter=Jet
 
-#include "database/Jet4Writer.h"
+#include "database/jet/Jet4Writer.h"
 #include "database/SampleJetGallery.h"
 
 #include <benchmark/benchmark.h>

@@ -9,7 +9,7 @@
 
 #include "database/AdoConnection.h"
 #include "database/AdoRecordset.h"
-#include "database/Jet4Writer.h"
+#include "database/jet/Jet4Writer.h"
 #include "platform/Hooks.h"
 
 #include <unistd.h>

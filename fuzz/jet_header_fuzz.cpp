@@ -1,6 +1,6 @@
 // Fuzzes the Jet header check and password decoding on arbitrary first pages and sizes.
 
-#include "database/JetHeader.h"
+#include "database/jet/JetHeader.h"
 
 #include <cstddef>
 #include <cstdint>

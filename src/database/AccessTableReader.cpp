@@ -1,7 +1,7 @@
 #include "database/AccessTableReader.h"
 
-#include "database/JetFileGuard.h"
-#include "database/JetMemo.h"
+#include "database/jet/JetFileGuard.h"
+#include "database/jet/JetMemo.h"
 
 #include <mdbtools.h>
 #include <sys/stat.h>

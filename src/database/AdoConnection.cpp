@@ -1,7 +1,7 @@
 #include "database/AdoConnection.h"
 
 #include "database/GalleryImport.h"
-#include "database/JetHeader.h"
+#include "database/jet/JetHeader.h"
 #include "platform/Files.h"
 #include "platform/Hooks.h"
 #include "platform/Paths.h"

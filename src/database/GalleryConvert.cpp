@@ -1,9 +1,9 @@
 #include "database/GalleryConvert.h"
 
 #include "database/AccessTableReader.h"
-#include "database/Jet4Writer.h"
-#include "database/JetHeader.h"
-#include "database/JetTableEncoder.h"
+#include "database/jet/Jet4Writer.h"
+#include "database/jet/JetHeader.h"
+#include "database/jet/JetTableEncoder.h"
 #include "database/SqliteHandle.h"
 #include "database/SqliteTableWriter.h"
 #include "platform/Paths.h"

@@ -2,7 +2,7 @@
 
 #include "app/common/PathHelpers.h"
 #include "database/AccessTableReader.h"
-#include "database/JetHeader.h"
+#include "database/jet/JetHeader.h"
 #include "database/SqliteTableWriter.h"
 #include "platform/Files.h"
 #include "platform/Paths.h"

@@ -1,6 +1,6 @@
 #include "database/SampleJetGallery.h"
 
-#include "database/Jet4Writer.h"
+#include "database/jet/Jet4Writer.h"
 
 namespace orv {
 namespace {

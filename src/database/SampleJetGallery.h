@@ -3,7 +3,7 @@
 // Chinese names, memos, NULLs and every table filled: for tests, fuzzing, benchmarks and
 // demonstrations of the importer on real Jet files.
 
-#include "database/JetTable.h"
+#include "database/jet/JetTable.h"
 
 #include <string>
 #include <string_view>

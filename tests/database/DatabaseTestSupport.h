@@ -3,7 +3,7 @@
 // and a recorder for the messages the layer shows.
 
 #include "database/GallerySchema.h"
-#include "database/JetHeader.h"
+#include "database/jet/JetHeader.h"
 #include "database/SqliteHandle.h"
 #include "platform/Hooks.h"
 

@@ -3,8 +3,8 @@
 #include "database/AdoConnection.h"
 #include "database/AdoRecordset.h"
 #include "database/GalleryConvert.h"
-#include "database/Jet4Writer.h"
-#include "database/JetHeader.h"
+#include "database/jet/Jet4Writer.h"
+#include "database/jet/JetHeader.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>

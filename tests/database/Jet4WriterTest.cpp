@@ -1,8 +1,8 @@
 #include "JetCheckTools.h"
 #include "JetTestReader.h"
 #include "JetTestValues.h"
-#include "database/Jet4Writer.h"
-#include "database/JetHeader.h"
+#include "database/jet/Jet4Writer.h"
+#include "database/jet/JetHeader.h"
 #include "database/SampleJetGallery.h"
 #include "support/TestSupport.h"
 

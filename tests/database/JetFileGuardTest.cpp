@@ -1,5 +1,5 @@
-#include "database/Jet4Writer.h"
-#include "database/JetFileGuard.h"
+#include "database/jet/Jet4Writer.h"
+#include "database/jet/JetFileGuard.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>

@@ -5,7 +5,7 @@
 #include "JetTestValues.h"
 #include "database/AdoConnection.h"
 #include "database/AdoRecordset.h"
-#include "database/Jet4Writer.h"
+#include "database/jet/Jet4Writer.h"
 #include "database/SampleJetGallery.h"
 #include "platform/Paths.h"
 #include "support/TestSupport.h"

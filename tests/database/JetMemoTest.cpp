@@ -1,4 +1,4 @@
-#include "database/JetMemo.h"
+#include "database/jet/JetMemo.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "database/JetPageBuilder.h"
+#include "database/jet/JetPageBuilder.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "database/JetTable.h"
+#include "database/jet/JetTable.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "JetTestReader.h"
 
-#include "database/JetTable.h"
+#include "database/jet/JetTable.h"
 
 #include <cstring>
 #include <stdexcept>

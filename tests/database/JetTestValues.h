@@ -1,7 +1,7 @@
 #pragma once
 // Short names for the cell values Jet writer tests put into rows.
 
-#include "database/JetTable.h"
+#include "database/jet/JetTable.h"
 
 #include <cstdint>
 #include <string>

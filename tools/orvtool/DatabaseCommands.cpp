@@ -7,7 +7,7 @@
 #include "database/AdoRecordset.h"
 #include "database/GalleryImport.h"
 #include "database/GallerySchema.h"
-#include "database/JetHeader.h"
+#include "database/jet/JetHeader.h"
 #include "database/SqlText.h"
 #include "platform/Hooks.h"
 #include "platform/Paths.h"

@@ -1,6 +1,6 @@
-#include "database/JetMemo.h"
+#include "database/jet/JetMemo.h"
 
-#include "database/JetTable.h"
+#include "database/jet/JetTable.h"
 
 namespace orv {
 namespace {

@@ -14,7 +14,7 @@
 // Boolean column the bit is the value). Without variable columns the part from "end of
 // data" to "variable count" is left out.
 
-#include "database/JetTable.h"
+#include "database/jet/JetTable.h"
 
 #include <cstdint>
 #include <string>

@@ -9,7 +9,7 @@
 // at the end the catalog's rows and the pages holding every table's usage maps. Tables have
 // no indexes.
 
-#include "database/JetTable.h"
+#include "database/jet/JetTable.h"
 
 #include <cstdint>
 #include <memory>

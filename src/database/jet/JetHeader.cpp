@@ -1,4 +1,4 @@
-#include "database/JetHeader.h"
+#include "database/jet/JetHeader.h"
 
 #include <array>
 #include <cmath>

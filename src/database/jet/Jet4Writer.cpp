@@ -1,8 +1,8 @@
-#include "database/Jet4Writer.h"
+#include "database/jet/Jet4Writer.h"
 
-#include "database/JetHeader.h"
-#include "database/JetPageBuilder.h"
-#include "database/JetTableEncoder.h"
+#include "database/jet/JetHeader.h"
+#include "database/jet/JetPageBuilder.h"
+#include "database/jet/JetTableEncoder.h"
 #include "platform/Files.h"
 
 #include <algorithm>

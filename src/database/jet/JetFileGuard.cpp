@@ -1,6 +1,6 @@
-#include "database/JetFileGuard.h"
+#include "database/jet/JetFileGuard.h"
 
-#include "database/JetHeader.h"
+#include "database/jet/JetHeader.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

@@ -1,6 +1,6 @@
-#include "database/JetTableEncoder.h"
+#include "database/jet/JetTableEncoder.h"
 
-#include "database/JetPageBuilder.h"
+#include "database/jet/JetPageBuilder.h"
 
 #include <charconv>
 #include <cmath>
