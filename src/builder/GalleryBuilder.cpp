@@ -1,15 +1,12 @@
 #include "builder/GalleryBuilder.h"
 
 #include "builder/DrawingFit.h"
-#include "builder/GalleryRows.h"
+#include "builder/GalleryDatabase.h"
 #include "builder/PageText.h"
 #include "builder/PictureFromDrawing.h"
 #include "browser/SlideWriter.h"
 #include "database/AdoConnection.h"
 #include "database/GallerySchema.h"
-#include "database/SampleJetGallery.h"
-#include "database/SqliteHandle.h"
-#include "database/jet/Jet4Writer.h"
 #include "navigation/FullTextFiles.h"
 #include "navigation/KeywordFile.h"
 #include "packages/FileLib.h"
@@ -17,8 +14,6 @@
 #include "platform/Encoding.h"
 #include "platform/Files.h"
 #include "platform/Paths.h"
-
-#include <sqlite3.h>
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -346,86 +341,6 @@ std::vector<FullTextRecord> FullTextRecords(const GalleryManifest& manifest, con
     return records;
 }
 
-// ---- database ----
-
-double CreationDate(const GalleryManifest& manifest)
-{
-    // A fixed date keeps builds byte-identical: the gallery's own date, else 2000-01-01.
-    if (manifest.Date)
-        if (std::optional<double> date = OleDateFromIso(*manifest.Date))
-            return *date;
-    return 36526.0;
-}
-
-std::string AccessDatabase(const GalleryManifest& manifest, const std::vector<JetTableDef>& tables,
-    const std::vector<std::vector<JetRow>>& rows, const std::string& password)
-{
-    CJet4Writer::Options options;
-    options.Password = password;
-    options.CreationDate = CreationDate(manifest);
-    CJet4Writer writer(options);
-    for (std::size_t t = 0; t < tables.size(); ++t) {
-        std::optional<int> table = writer.AddTable(tables[t]);
-        if (!table)
-            Fail("table " + tables[t].Name + ": " + writer.LastError());
-        for (std::size_t r = 0; r < rows[t].size(); ++r)
-            if (!writer.AddRow(*table, rows[t][r]))
-                Fail(tables[t].Name + " row " + std::to_string(r + 1) + ": " + writer.LastError());
-    }
-    std::optional<std::string> bytes = writer.Finish();
-    if (!bytes)
-        Fail("the Access database: " + writer.LastError());
-    return std::move(*bytes);
-}
-
-void SqliteDatabase(const std::string& native, const std::vector<JetTableDef>& tables,
-    const std::vector<std::vector<JetRow>>& rows)
-{
-    std::string error;
-    SqliteHandle db = OpenSqlite(native, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, error);
-    if (!db || !ExecSqlite(db.get(), "PRAGMA journal_mode=MEMORY;", error) || !CreateGallerySchema(db.get(), error)
-        || !ExecSqlite(db.get(), "BEGIN;", error))
-        Fail("the SQLite database: " + error);
-    for (std::size_t t = 0; t < tables.size(); ++t) {
-        std::string columns, marks;
-        for (const JetColumn& column : tables[t].Columns) {
-            columns += (columns.empty() ? "" : ",") + column.Name;
-            marks += marks.empty() ? "?" : ",?";
-        }
-        const std::string sql = "INSERT INTO " + tables[t].Name + " (" + columns + ") VALUES (" + marks + ")";
-        sqlite3_stmt* raw = nullptr;
-        if (sqlite3_prepare_v2(db.get(), sql.c_str(), -1, &raw, nullptr) != SQLITE_OK)
-            Fail("the SQLite database: " + std::string(sqlite3_errmsg(db.get())));
-        SqliteStatement statement(raw);
-        for (const JetRow& row : rows[t]) {
-            sqlite3_reset(raw);
-            for (std::size_t c = 0; c < row.size(); ++c) {
-                const JetValue& value = row[c];
-                const int index = static_cast<int>(c + 1);
-                switch (value.Type) {
-                case JetValue::Kind::Null:
-                    sqlite3_bind_null(raw, index);
-                    break;
-                case JetValue::Kind::Integer:
-                    sqlite3_bind_int64(raw, index, value.Int);
-                    break;
-                case JetValue::Kind::Real:
-                    sqlite3_bind_double(raw, index, value.Real);
-                    break;
-                case JetValue::Kind::Text:
-                    sqlite3_bind_text(raw, index, value.Text.c_str(), static_cast<int>(value.Text.size()),
-                        SQLITE_TRANSIENT);
-                    break;
-                }
-            }
-            if (sqlite3_step(raw) != SQLITE_DONE)
-                Fail("the SQLite database: " + std::string(sqlite3_errmsg(db.get())));
-        }
-    }
-    if (!ExecSqlite(db.get(), "COMMIT;", error))
-        Fail("the SQLite database: " + error);
-}
-
 // ---- moving into place ----
 
 // Entries of folder whose names equal one of the names without regard to ASCII case.
@@ -529,12 +444,10 @@ void Build(const GalleryManifest& manifest, const std::string& outDir, const Gal
 
     const std::vector<JetTableDef> tables = GalleryJetTables();
     const std::vector<std::vector<JetRow>> rows = GalleryRows(manifest);
-    const std::string databaseNative = stage.Native() + "/" + manifest.Name + ".GAL";
-    if (options.Sqlite)
-        SqliteDatabase(databaseNative, tables, rows);
-    else
-        WriteNativeFile(databaseNative,
-            AccessDatabase(manifest, tables, rows, options.Password.empty() ? kGalleryPassword : options.Password));
+    std::string error;
+    if (!WriteGalleryDatabase(manifest, rows, stageProgram + "\\" + manifest.Name + ".GAL", options.Sqlite,
+            options.Password.value_or(kGalleryPassword), error))
+        Fail(error);
 
     MoveIntoPlace(stage, outNative, manifest.Name, staged);
 

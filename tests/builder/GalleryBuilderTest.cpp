@@ -1,7 +1,9 @@
 #include "BuilderTestSupport.h"
 
 #include "browser/AcadSlideBitmap.h"
+#include "browser/PreviewPath.h"
 #include "builder/GalleryBuilder.h"
+#include "builder/SampleGallery.h"
 #include "database/AdoConnection.h"
 #include "database/AdoRecordset.h"
 #include "navigation/FullTextFiles.h"
@@ -220,6 +222,51 @@ TEST_P(GalleryBuilderTest, FailedBuildLeavesTheFolderAsItWasAndASuccessfulOneRep
     for (const char* gone : {"/MECH.Lst", "/mech.gal", "/Mech/stale.htm"})
         EXPECT_EQ(after.count(gone), 0u) << gone;
     EXPECT_EQ(platform::FindEntries(folder.Program(), ".lib.build-*").size(), 0u);
+}
+
+// The benchmark gallery, small: every directory's page, every preview and a full-text
+// record per directory are there where the reader looks.
+TEST(SampleGalleryTest, ContentIsWhereTheRowsPointTo)
+{
+    test::TempFolder folder;
+    test::ScopedEnv cache {"XDG_CACHE_HOME", folder.NativeAt("cache")};
+    GalleryBuildReport report;
+    std::string error;
+    ASSERT_TRUE(BuildGallery(SampleGalleryManifest({120, 400}, true), folder.ProgramAt("lib"), {}, report, error))
+        << error;
+    CAdoConnection db;
+    ASSERT_EQ(db.ConnectDatabase(report.GalleryPath, kGalleryPassword), 0) << db.LastError();
+    const std::string root = folder.ProgramAt("lib\\Sample");
+    CAdoRecordset rs;
+    ASSERT_EQ(rs.OpenSql("SELECT (SpecClass.SpecPath + '\\' + DrawingDir.SourceContent) As TContent,"
+                         "(SpecClass.SpecPath + DrawingDir.DirPath) AS TPath, DrawingDir.DirContent,"
+                         "DrawingDir.DirContentCompress FROM DrawingDir, SpecClass WHERE DrawingDir.SpecID = "
+                         "SpecClass.SpecID",
+                  db),
+        0);
+    ASSERT_EQ(rs.GetRecordCount(), 120);
+    for (; !rs.IsEOF(); rs.MoveNext()) {
+        const std::string content = rs.GetString("DirContent");
+        if (!rs.GetString("TContent").empty()) {
+            EXPECT_TRUE(platform::FileExists(root + rs.GetString("TContent"))) << rs.GetString("TContent");
+        } else if (rs.GetShort("DirContentCompress") != 0) {
+            const std::size_t open = content.find('(');
+            CZHtmFileLib package(root + rs.GetString("TPath") + "\\" + content.substr(0, open) + ".htz");
+            ASSERT_TRUE(package.Open(root + rs.GetString("TPath") + "\\" + content.substr(0, open) + ".htz"));
+            EXPECT_FALSE(package.ReadPageText(content.substr(open + 1, content.size() - open - 2) + ".htm").empty());
+        } else {
+            EXPECT_TRUE(platform::FileExists(root + rs.GetString("TPath") + "\\" + content)) << content;
+        }
+    }
+    ASSERT_EQ(rs.OpenSql("Select PreviewFile, DrawingPath from DrawingList", db), 0);
+    ASSERT_EQ(rs.GetRecordCount(), 400);
+    for (; !rs.IsEOF(); rs.MoveNext()) {
+        CAcadSlideBitmap slide;
+        PreviewSource source = ResolvePreviewPath(root + rs.GetString("DrawingPath") + "\\" + rs.GetString("PreviewFile"));
+        EXPECT_EQ(LoadPreviewSlide(slide, source), 1) << rs.GetString("PreviewFile");
+    }
+    EXPECT_EQ(ReadCompressedRecordList(FullTextPathsFor(report.GalleryPath).Index).Names.size(), 120u);
+    EXPECT_GT(ReadKeywordFile(KeywordFilePathFor(report.GalleryPath)).size(), 20u);
 }
 
 INSTANTIATE_TEST_SUITE_P(BothForms, GalleryBuilderTest, ::testing::Values(false, true),
