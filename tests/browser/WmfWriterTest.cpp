@@ -183,7 +183,7 @@ TEST_F(WmfWriting, RecordsOfASmallDrawing)
     EXPECT_EQ(r[13].words, (std::vector<std::uint16_t> { 0 })) << "the lowest free index";
     EXPECT_EQ(PointsOf(r[14]), (std::vector<std::pair<int, int>> { { 10, -10 }, { 40, -10 }, { 10, -40 } }));
     EXPECT_EQ(r[16].words, (std::vector<std::uint16_t> { 2 }));
-    EXPECT_EQ(r[17].words, (std::vector<std::uint16_t> { 0xFF0000 & 0xFFFF, 0x00FF })) << "blue text";
+    EXPECT_EQ(r[17].words, (std::vector<std::uint16_t> { 0x0000, 0x00FF })) << "blue text";
     EXPECT_EQ(r[18].words,
         (std::vector<std::uint16_t> { 3, 'M' | ('1' << 8), '2', static_cast<std::uint16_t>(-5), 20 }));
 }
@@ -229,17 +229,6 @@ TEST_F(WmfWriting, TextsWidenTheBoxAndAreGb2312)
     EXPECT_EQ(got, gb);
     EXPECT_EQ(text.Signed(text.words.size() - 2), -20);
     EXPECT_EQ(text.Signed(text.words.size() - 1), 0);
-}
-
-TEST_F(WmfWriting, ColourFunctionColoursLinesFillsAndTexts)
-{
-    m_list.AddLine(0, 0, 10, 10, 7);
-    m_texts.push_back({ 0, 0, 5, 7, "A" });
-    WmfOptions options;
-    options.color = [](int index) { return index == 7 ? SlideRgb(0, 0, 0) : SlideRgb(9, 9, 9); };
-    const Metafile file = Write(options);
-    EXPECT_EQ(file.Of(0x02FA).at(0)->words[3], 0);
-    EXPECT_EQ(file.Of(0x0209).at(0)->words, (std::vector<std::uint16_t> { 0, 0 }));
 }
 
 TEST_F(WmfWriting, BackgroundIsAPolygonOfTheBox)
@@ -298,47 +287,49 @@ TEST_F(WmfWriting, SwappedObjectsReuseFreedIndices)
 {
     for (int i = 0; i < 10; ++i)
         Polygon({ { i, 0 }, { i + 1, 0 }, { i, 1 } }, 1 + i % 2);
-    const Metafile file = Write();
-    EXPECT_EQ(file.objectsCreated, 20);
-    // ReadWmf checks the header's table size against the most alive: pen, brush and the one coming in.
     std::string bytes, error;
     ASSERT_TRUE(WriteWmf(m_list, {}, WmfOptions(), bytes, error));
-    EXPECT_EQ(WordAt(bytes, 22 + 10), 3);
+    EXPECT_EQ(ReadWmf(bytes).objectsCreated, 20);
+    EXPECT_EQ(WordAt(bytes, 22 + 10), 3) << "a pen, a brush and the one coming in";
 }
 
-TEST_F(WmfWriting, CoordinatesThatFitSixteenBitsStayAsTheyAre)
+struct ScaleCase {
+    const char* name;
+    std::int32_t x1, y1, x2, y2;
+    std::vector<int> box;
+    std::vector<std::pair<int, int>> points;
+};
+
+class WmfScaling : public ::testing::TestWithParam<ScaleCase> { };
+
+TEST_P(WmfScaling, SlideCoordinatesAreKeptWhereSixteenBitsHoldThem)
 {
-    m_list.AddLine(-16000, -16000, 16000, 16000, 1);
-    const Metafile file = Write();
-    EXPECT_EQ(std::vector<int>(file.box, file.box + 4), (std::vector<int> { -16000, -16000, 16000, 16000 }));
-    EXPECT_EQ(PointsOf(*file.Of(0x0325).at(0)),
-        (std::vector<std::pair<int, int>> { { -16000, 16000 }, { 16000, -16000 } }));
+    const ScaleCase& c = GetParam();
+    SlideDisplayList list;
+    list.AddLine(c.x1, c.y1, c.x2, c.y2, 1);
+    std::string bytes, error;
+    ASSERT_TRUE(WriteWmf(list, {}, WmfOptions(), bytes, error));
+    const Metafile file = ReadWmf(bytes);
+    EXPECT_EQ(std::vector<int>(file.box, file.box + 4), c.box);
+    EXPECT_EQ(PointsOf(*file.Of(0x0325).at(0)), c.points);
+    EXPECT_EQ(file.Of(0x020C).at(0)->words,
+        (std::vector<std::uint16_t> { static_cast<std::uint16_t>(c.box[3] - c.box[1]),
+            static_cast<std::uint16_t>(c.box[2] - c.box[0]) }))
+        << "the window's extent";
 }
 
-TEST_F(WmfWriting, CoordinatesBeyondSixteenBitsAreMoved)
-{
-    m_list.AddLine(30000, 0, 40000, 100, 1);
-    const Metafile file = Write();
-    EXPECT_EQ(std::vector<int>(file.box, file.box + 4), (std::vector<int> { 0, 0, 10000, 100 }));
-    EXPECT_EQ(
-        PointsOf(*file.Of(0x0325).at(0)), (std::vector<std::pair<int, int>> { { 0, 100 }, { 10000, 0 } }));
-}
-
-TEST_F(WmfWriting, BoxesWiderThan32767UnitsAreScaledDown)
-{
-    m_list.AddLine(0, 0, 40000, 10000, 1);
-    const Metafile file = Write();
-    EXPECT_EQ(std::vector<int>(file.box, file.box + 4), (std::vector<int> { 0, 0, 32767, 8192 }));
-    EXPECT_EQ(
-        PointsOf(*file.Of(0x0325).at(0)), (std::vector<std::pair<int, int>> { { 0, 8192 }, { 32767, 0 } }));
-}
-
-TEST_F(WmfWriting, EmptyDrawingStillHasABox)
-{
-    const Metafile file = Write();
-    EXPECT_EQ(std::vector<int>(file.box, file.box + 4), (std::vector<int> { 0, -1, 1, 0 }));
-    EXPECT_EQ(file.objectsCreated, 0);
-}
+INSTANTIATE_TEST_SUITE_P(Cases, WmfScaling,
+    ::testing::Values(ScaleCase { "AsTheyAre", -16000, -16000, 16000, 16000, { -16000, -16000, 16000, 16000 },
+                          { { -16000, 16000 }, { 16000, -16000 } } },
+        ScaleCase { "MovedWhereACornerDoesNotFit", 30000, 0, 40000, 100, { 0, 0, 10000, 100 },
+            { { 0, 100 }, { 10000, 0 } } },
+        ScaleCase { "ScaledWhereTheBoxIsTooWide", 0, 0, 40000, 10000, { 0, 0, 32767, 8192 },
+            { { 0, 8192 }, { 32767, 0 } } },
+        // Every corner fits, but not the width of 60000.
+        ScaleCase { "ScaledWhereOnlyTheWidthDoesNotFit", -30000, 0, 30000, 15000, { 0, 0, 32767, 8192 },
+            { { 0, 8192 }, { 32767, 0 } } },
+        ScaleCase { "APointStillHasABox", 0, 0, 0, 0, { 0, -1, 1, 0 }, { { 0, 0 }, { 0, 0 } } }),
+    [](const ::testing::TestParamInfo<ScaleCase>& info) { return std::string(info.param.name); });
 
 TEST_F(WmfWriting, RefusesAPolygonTooLargeForARecord)
 {
