@@ -10,7 +10,9 @@
 //   grows and at the pixel's start where it falls. A line whose ends share a pixel is that
 //   pixel. Wider lines put a square of width x width pixels on each of these pixels.
 // - A polygon is filled by the odd-even rule, a pixel being inside when its centre is, and
-//   its outline (every edge, closing edge included, and every vertex) drawn as lines.
+//   its outline (every edge, closing edge included, and every vertex) drawn as lines. Where
+//   two edges meet, the renderer's pen may take a pixel beside the vertex instead of the
+//   vertex itself: the only place the two drawings part.
 //
 // Texts are not drawn: a raster picture has no fonts (the metafile writer carries them).
 
