@@ -1,8 +1,8 @@
 // Manifests come from gallery authors: any bytes must either be refused with a reason or give
 // a manifest that passes its own checks, never crash or loop.
 
-#include "builder/GalleryManifest.h"
 #include "builder/DrawingFit.h"
+#include "builder/GalleryManifest.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -34,7 +34,7 @@ std::vector<Point> ArcPoints(double cx, double cy, double r, double start, doubl
     std::vector<Point> points;
     for (int i = 0; i <= segments; ++i) {
         double angle = (start + sweep * i / segments) * kPi / 180.0;
-        points.push_back({cx + r * std::cos(angle), cy + r * std::sin(angle)});
+        points.push_back({ cx + r * std::cos(angle), cy + r * std::sin(angle) });
     }
     return points;
 }
@@ -49,7 +49,7 @@ Shape ShapeOf(const DrawingItem& item)
     case DrawingItem::Kind::Polyline:
     case DrawingItem::Kind::Fill:
         for (std::size_t i = 0; i + 1 < c.size(); i += 2)
-            shape.Points.push_back({c[i], c[i + 1]});
+            shape.Points.push_back({ c[i], c[i + 1] });
         shape.Filled = item.Type == DrawingItem::Kind::Fill;
         shape.Closed = item.Closed;
         break;
@@ -101,7 +101,7 @@ FittedDrawing FitDrawing(const DrawingDescription& drawing)
     for (const Shape& shape : shapes) {
         std::vector<SlidePoint> points;
         for (const Point& p : shape.Points)
-            points.push_back({mapX(p.X), mapY(p.Y), shape.Color});
+            points.push_back({ mapX(p.X), mapY(p.Y), shape.Color });
         if (shape.Filled) {
             fitted.List.AddPolygon(points.data(), points.size(), shape.Color);
             continue;
@@ -113,9 +113,9 @@ FittedDrawing FitDrawing(const DrawingDescription& drawing)
     }
     for (const DrawingItem& item : drawing.Items) {
         if (item.Type == DrawingItem::Kind::Text) {
-            fitted.Texts.push_back({mapX(item.Coords[0]), mapY(item.Coords[1]),
-                std::max<std::int32_t>(1, static_cast<std::int32_t>(std::lround(item.Height * scale))), item.Color,
-                item.Text});
+            fitted.Texts.push_back({ mapX(item.Coords[0]), mapY(item.Coords[1]),
+                std::max<std::int32_t>(1, static_cast<std::int32_t>(std::lround(item.Height * scale))),
+                item.Color, item.Text });
         }
     }
     return fitted;

@@ -1,10 +1,10 @@
 #include "builder/GalleryBuilder.h"
 
+#include "browser/SlideWriter.h"
 #include "builder/DrawingFit.h"
 #include "builder/GalleryDatabase.h"
 #include "builder/PageText.h"
 #include "builder/PictureFromDrawing.h"
-#include "browser/SlideWriter.h"
 #include "database/AdoConnection.h"
 #include "database/GallerySchema.h"
 #include "navigation/FullTextFiles.h"
@@ -37,21 +37,12 @@ struct BuildError {
 
 [[noreturn]] void Fail(std::string text)
 {
-    throw BuildError {std::move(text)};
-}
-
-std::string Extension(const std::string& path)
-{
-    std::size_t dot = path.rfind('.');
-    std::size_t slash = path.rfind('\\');
-    if (dot == std::string::npos || (slash != std::string::npos && dot < slash))
-        return "";
-    return platform::ToLowerAscii(path.substr(dot + 1));
+    throw BuildError { std::move(text) };
 }
 
 bool IsPageName(const std::string& path)
 {
-    const std::string extension = Extension(path);
+    const std::string extension = ManifestPathExtension(path);
     return extension == "htm" || extension == "html";
 }
 
@@ -207,8 +198,8 @@ std::string KindOf(const std::string& extension)
         return "slides";
     if (extension == "slb")
         return "slide libraries";
-    if (extension == "jpg" || extension == "jpeg" || extension == "gif" || extension == "png" || extension == "bmp"
-        || extension == "wmf")
+    if (extension == "jpg" || extension == "jpeg" || extension == "gif" || extension == "png"
+        || extension == "bmp" || extension == "wmf")
         return "pictures";
     return "other files";
 }
@@ -222,7 +213,8 @@ std::string ContentBytes(const ManifestContent& content, const std::string& exte
             Fail(content.Where + ".source: cannot read " + platform::NativePath(content.Source));
         if (content.Utf8Source && (extension == "htm" || extension == "html")) {
             if (!platform::IsValidUtf8(*bytes))
-                Fail(content.Where + ".source: " + platform::NativePath(content.Source) + " is not UTF-8 text");
+                Fail(content.Where + ".source: " + platform::NativePath(content.Source)
+                    + " is not UTF-8 text");
             return platform::Utf8ToGb18030(*bytes);
         }
         return std::move(*bytes);
@@ -234,7 +226,7 @@ std::string ContentBytes(const ManifestContent& content, const std::string& exte
         std::string bytes, error;
         bool ok = extension == "sld" ? SlideFromDrawing(fitted, bytes, error)
                                      : PictureFromDrawing(fitted, extension, content.Width, content.Height,
-                                           content.Background, bytes, error);
+                                         content.Background, bytes, error);
         if (!ok)
             Fail(content.Where + ".drawing: " + error);
         return bytes;
@@ -248,7 +240,7 @@ std::string ContentBytes(const ManifestContent& content, const std::string& exte
 void WriteFiles(const GalleryManifest& manifest, RootWriter& root, FileCounts& counts)
 {
     for (const ManifestFile& file : manifest.Files) {
-        const std::string extension = Extension(file.Path);
+        const std::string extension = ManifestPathExtension(file.Path);
         counts.Add(KindOf(extension));
         if (file.Content.Type != ManifestContent::Kind::Members) {
             root.Write(file.Path, ContentBytes(file.Content, extension));
@@ -256,7 +248,8 @@ void WriteFiles(const GalleryManifest& manifest, RootWriter& root, FileCounts& c
         }
         std::vector<std::pair<std::string, std::string>> members;
         for (const ManifestMember& member : file.Members) {
-            std::string bytes = ContentBytes(member.Content, extension == "slb" ? "sld" : Extension(member.Name));
+            std::string bytes = ContentBytes(
+                member.Content, extension == "slb" ? "sld" : ManifestPathExtension(member.Name));
             if (extension == "htz" && IsPageName(member.Name))
                 root.KeepPackagePage(file.Path, member.Name, bytes);
             members.emplace_back(member.Name, std::move(bytes));
@@ -336,7 +329,7 @@ std::vector<FullTextRecord> FullTextRecords(const GalleryManifest& manifest, con
             text += text.empty() ? pageText : "\r\n" + pageText;
         }
         if (!text.empty())
-            records.push_back({{dir.Id}, std::move(text)});
+            records.push_back({ { dir.Id }, std::move(text) });
     }
     return records;
 }
@@ -344,7 +337,8 @@ std::vector<FullTextRecord> FullTextRecords(const GalleryManifest& manifest, con
 // ---- moving into place ----
 
 // Entries of folder whose names equal one of the names without regard to ASCII case.
-std::vector<std::string> MatchingEntries(const std::string& folderNative, const std::set<std::string>& foldedNames)
+std::vector<std::string> MatchingEntries(
+    const std::string& folderNative, const std::set<std::string>& foldedNames)
 {
     std::vector<std::string> found;
     if (DIR* dir = ::opendir(folderNative.c_str())) {
@@ -375,7 +369,7 @@ void MoveIntoPlace(StagingFolder& stage, const std::string& outNative, const std
     const std::string trash = stage.Native() + "/.replaced";
     MakeFolders(trash);
     std::vector<std::string> old
-        = MatchingEntries(outNative, {folded, folded + ".gal", folded + ".idx", folded + ".lst"});
+        = MatchingEntries(outNative, { folded, folded + ".gal", folded + ".idx", folded + ".lst" });
     std::vector<std::string> moved, placed;
     auto undo = [&] {
         for (const std::string& entry : placed)
@@ -411,7 +405,7 @@ void Build(const GalleryManifest& manifest, const std::string& outDir, const Gal
     RootWriter root(stage.Native() + "/" + manifest.Name);
     FileCounts counts;
     WriteFiles(manifest, root, counts);
-    std::vector<std::string> staged = {manifest.Name + ".GAL", manifest.Name};
+    std::vector<std::string> staged = { manifest.Name + ".GAL", manifest.Name };
 
     if (manifest.HasKeywords) {
         std::string bytes;
@@ -422,15 +416,16 @@ void Build(const GalleryManifest& manifest, const std::string& outDir, const Gal
         counts.Add("keyword files");
     }
 
-    GalleryManifest::FullText form = options.PlainFullText && manifest.FullTextForm != GalleryManifest::FullText::None
+    GalleryManifest::FullText form
+        = options.PlainFullText && manifest.FullTextForm != GalleryManifest::FullText::None
         ? GalleryManifest::FullText::Plain
         : manifest.FullTextForm;
     if (form != GalleryManifest::FullText::None) {
         std::vector<FullTextRecord> records = FullTextRecords(manifest, root);
         if (!records.empty()) {
             std::string index, content, error;
-            FullTextFormat format
-                = form == GalleryManifest::FullText::Plain ? FullTextFormat::Plain : FullTextFormat::Compressed;
+            FullTextFormat format = form == GalleryManifest::FullText::Plain ? FullTextFormat::Plain
+                                                                             : FullTextFormat::Compressed;
             if (!BuildFullTextBytes(records, format, index, content, error))
                 Fail("fullText: " + error);
             const std::string base = manifest.Name + "\\" + manifest.Name;
@@ -460,8 +455,8 @@ void Build(const GalleryManifest& manifest, const std::string& outDir, const Gal
 
 } // namespace
 
-bool BuildGallery(const GalleryManifest& manifest, const std::string& outDir, const GalleryBuildOptions& options,
-    GalleryBuildReport& report, std::string& error)
+bool BuildGallery(const GalleryManifest& manifest, const std::string& outDir,
+    const GalleryBuildOptions& options, GalleryBuildReport& report, std::string& error)
 {
     if (!CheckGalleryManifest(manifest, error))
         return false;

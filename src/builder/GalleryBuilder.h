@@ -16,7 +16,6 @@
 
 namespace orv {
 
-
 struct GalleryBuildOptions {
     bool Sqlite = false; // the database as SQLite instead of Access (Jet 4)
     bool PlainFullText = false; // the plain full-text form even where the manifest asks otherwise
@@ -35,7 +34,7 @@ bool BuildGalleryFromFile(const std::string& manifestPath, const std::string& ou
     const GalleryBuildOptions& options, GalleryBuildReport& report, std::string& error);
 
 // The same from a manifest already in memory (generators fill one directly).
-bool BuildGallery(const GalleryManifest& manifest, const std::string& outDir, const GalleryBuildOptions& options,
-    GalleryBuildReport& report, std::string& error);
+bool BuildGallery(const GalleryManifest& manifest, const std::string& outDir,
+    const GalleryBuildOptions& options, GalleryBuildReport& report, std::string& error);
 
 } // namespace orv

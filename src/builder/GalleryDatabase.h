@@ -1,6 +1,6 @@
 #pragma once
-// The database of a built gallery. The rows a manifest puts into each gallery table, in the table order and column order of
-// GalleryJetTables(), with the manifest's defaults filled in (orders from positions, a
+// The database of a built gallery. The rows a manifest puts into each gallery table, in the table order and
+// column order of GalleryJetTables(), with the manifest's defaults filled in (orders from positions, a
 // drawing's speciality and folder from its directory). Both database forms are written from
 // these rows.
 

@@ -25,7 +25,7 @@ struct ManifestError {
 
 [[noreturn]] void Fail(const std::string& where, const std::string& why)
 {
-    throw ManifestError {where + ": " + why};
+    throw ManifestError { where + ": " + why };
 }
 
 // One JSON object being read: hands out its keys by name and, at the end, refuses the keys
@@ -96,7 +96,8 @@ public:
         long long number = value.is_number_unsigned() && value.get<unsigned long long>() > 0x7FFFFFFFull
             ? std::numeric_limits<long long>::max()
             : value.get<long long>();
-        if (number < std::numeric_limits<std::int32_t>::min() || number > std::numeric_limits<std::int32_t>::max())
+        if (number < std::numeric_limits<std::int32_t>::min()
+            || number > std::numeric_limits<std::int32_t>::max())
             Fail(where, "out of the 32-bit range");
         return static_cast<std::int32_t>(number);
     }
@@ -143,9 +144,10 @@ DrawingItem ReadDrawingItem(const Json& json, const std::string& where)
         const char* Key;
         DrawingItem::Kind Kind;
     };
-    static const Shape kShapes[] = {{"line", DrawingItem::Kind::Line}, {"polyline", DrawingItem::Kind::Polyline},
-        {"fill", DrawingItem::Kind::Fill}, {"circle", DrawingItem::Kind::Circle}, {"arc", DrawingItem::Kind::Arc},
-        {"text", DrawingItem::Kind::Text}};
+    static const Shape kShapes[]
+        = { { "line", DrawingItem::Kind::Line }, { "polyline", DrawingItem::Kind::Polyline },
+              { "fill", DrawingItem::Kind::Fill }, { "circle", DrawingItem::Kind::Circle },
+              { "arc", DrawingItem::Kind::Arc }, { "text", DrawingItem::Kind::Text } };
     const Shape* found = nullptr;
     for (const Shape& shape : kShapes) {
         if (!item.Has(shape.Key))
@@ -161,7 +163,7 @@ DrawingItem ReadDrawingItem(const Json& json, const std::string& where)
     if (out.Type == DrawingItem::Kind::Text) {
         out.Text = item.RequiredText("text");
         const Json* position = item.Find("at");
-        out.Coords = position ? Numbers(*position, item.At("at")) : std::vector<double> {0.0, 0.0};
+        out.Coords = position ? Numbers(*position, item.At("at")) : std::vector<double> { 0.0, 0.0 };
         if (out.Coords.size() != 2)
             Fail(item.At("at"), "must be [x, y]");
         const Json* height = item.Find("height");
@@ -251,7 +253,7 @@ void ReadContent(ObjectReader& reader, const std::string& baseFolder, bool utf8D
 {
     content.Where = reader.Where();
     int given = 0;
-    for (const char* key : {"source", "text", "drawing", "members"})
+    for (const char* key : { "source", "text", "drawing", "members" })
         given += reader.Has(key) && (allowMembers || std::string_view(key) != "members") ? 1 : 0;
     if (given != 1)
         Fail(reader.Where(),
@@ -274,8 +276,8 @@ void ReadContent(ObjectReader& reader, const std::string& baseFolder, bool utf8D
     content.Utf8Source = ReadEncoding(reader, utf8Default);
     if (const Json* size = reader.Find("size")) {
         std::vector<double> wh = Numbers(*size, reader.At("size"));
-        if (wh.size() != 2 || wh[0] < 1 || wh[1] < 1 || wh[0] > 4096 || wh[1] > 4096 || wh[0] != std::floor(wh[0])
-            || wh[1] != std::floor(wh[1]))
+        if (wh.size() != 2 || wh[0] < 1 || wh[1] < 1 || wh[0] > 4096 || wh[1] > 4096
+            || wh[0] != std::floor(wh[0]) || wh[1] != std::floor(wh[1]))
             Fail(reader.At("size"), "must be [width, height], whole pixels 1-4096");
         content.Width = static_cast<int>(wh[0]);
         content.Height = static_cast<int>(wh[1]);
@@ -421,7 +423,8 @@ void ReadTables(ObjectReader& top, GalleryManifest& manifest)
         }
         if (const Json* driver = r.Find("dimDriver")) {
             ObjectReader dr(*driver, r.At("dimDriver"));
-            d.DimDriver = ManifestDimDriver {dr.Text("app"), dr.Text("fun"), dr.Text("path"), dr.Text("name")};
+            d.DimDriver
+                = ManifestDimDriver { dr.Text("app"), dr.Text("fun"), dr.Text("path"), dr.Text("name") };
             dr.Finish();
         }
         r.Finish();
@@ -499,8 +502,8 @@ bool IsPlainFileName(const std::string& name)
     if (name.empty() || name == "." || name == "..")
         return false;
     for (unsigned char c : name)
-        if (c < 0x20 || c == '\\' || c == '/' || c == ':' || c == '*' || c == '?' || c == '"' || c == '<' || c == '>'
-            || c == '|')
+        if (c < 0x20 || c == '\\' || c == '/' || c == ':' || c == '*' || c == '?' || c == '"' || c == '<'
+            || c == '>' || c == '|')
             return false;
     return platform::IsValidUtf8(name);
 }
@@ -521,15 +524,6 @@ bool IsContainedPath(const std::string& path)
     return platform::IsValidUtf8(path) && path.find('\0') == std::string::npos;
 }
 
-std::string Extension(const std::string& path)
-{
-    std::size_t dot = path.rfind('.');
-    std::size_t slash = path.rfind('\\');
-    if (dot == std::string::npos || (slash != std::string::npos && dot < slash))
-        return "";
-    return platform::ToLowerAscii(path.substr(dot + 1));
-}
-
 template <typename Row, typename Id>
 std::map<std::int32_t, std::size_t> UniqueIds(
     const std::vector<Row>& rows, Id id, const char* where, const char* what)
@@ -538,7 +532,8 @@ std::map<std::int32_t, std::size_t> UniqueIds(
     for (std::size_t i = 0; i < rows.size(); ++i) {
         std::int32_t value = id(rows[i]);
         if (!ids.emplace(value, i).second)
-            Fail(Indexed(where, i) + ".id", std::string(what) + " " + std::to_string(value) + " is there twice");
+            Fail(Indexed(where, i) + ".id",
+                std::string(what) + " " + std::to_string(value) + " is there twice");
     }
     return ids;
 }
@@ -554,7 +549,7 @@ void CheckDrawingFits(const DrawingDescription& drawing, const std::string& wher
 
 void CheckContent(const ManifestContent& content, const std::string& extension)
 {
-    static const std::set<std::string> kPictures = {"jpg", "jpeg", "gif", "png", "bmp", "wmf"};
+    static const std::set<std::string> kPictures = { "jpg", "jpeg", "gif", "png", "bmp", "wmf" };
     const bool library = extension == "slb" || extension == "htz" || extension == "flz";
     if (content.Type == ManifestContent::Kind::Members && !library)
         Fail(content.Where, "members make only .slb, .htz and .flz files");
@@ -577,7 +572,7 @@ void CheckFiles(const GalleryManifest& manifest)
             Fail(where, path + " is written twice (also by " + it->second + ")");
     };
     if (manifest.FullTextForm != GalleryManifest::FullText::None) {
-        for (const char* extension : {".cnx", ".cnc", ".cnt"})
+        for (const char* extension : { ".cnx", ".cnc", ".cnt" })
             claim(manifest.Name + extension, "fullText");
     }
     for (std::size_t i = 0; i < manifest.Files.size(); ++i) {
@@ -585,7 +580,7 @@ void CheckFiles(const GalleryManifest& manifest)
         const std::string where = Indexed("files", i) + ".path";
         if (!IsContainedPath(file.Path))
             Fail(where, file.Path + " is not a path inside the gallery folder");
-        const std::string extension = Extension(file.Path);
+        const std::string extension = ManifestPathExtension(file.Path);
         CheckContent(file.Content, extension);
         claim(file.Path, where);
         if (file.Content.Type != ManifestContent::Kind::Members)
@@ -598,7 +593,8 @@ void CheckFiles(const GalleryManifest& manifest)
         for (std::size_t m = 0; m < file.Members.size(); ++m) {
             const ManifestMember& member = file.Members[m];
             const std::string memberWhere = Indexed(Indexed("files", i) + ".members", m) + ".name";
-            if (member.Name.empty() || member.Name.find_first_of(std::string("\r\n\0", 3)) != std::string::npos)
+            if (member.Name.empty()
+                || member.Name.find_first_of(std::string("\r\n\0", 3)) != std::string::npos)
                 Fail(memberWhere, "not a member name");
             if (!names.insert(platform::ToLowerAscii(member.Name)).second)
                 Fail(memberWhere, member.Name + " is there twice");
@@ -609,13 +605,22 @@ void CheckFiles(const GalleryManifest& manifest)
                     Fail(member.Content.Where, "a slide is made from a drawing or a source");
                 CheckContent(member.Content, "sld");
             } else if (member.Content.Type == ManifestContent::Kind::Drawing) {
-                CheckContent(member.Content, Extension(member.Name));
+                CheckContent(member.Content, ManifestPathExtension(member.Name));
             }
         }
     }
 }
 
 } // namespace
+
+std::string ManifestPathExtension(std::string_view path)
+{
+    std::size_t dot = path.rfind('.');
+    std::size_t slash = path.rfind('\\');
+    if (dot == std::string_view::npos || (slash != std::string_view::npos && dot < slash))
+        return "";
+    return platform::ToLowerAscii(path.substr(dot + 1));
+}
 
 bool CheckGalleryManifest(const GalleryManifest& manifest, std::string& error)
 {
@@ -624,10 +629,12 @@ bool CheckGalleryManifest(const GalleryManifest& manifest, std::string& error)
             Fail("name", "\"" + manifest.Name + "\" is not a plain file name");
         if (manifest.GalleryName.empty())
             Fail("gallery.name", "empty");
-        auto specs = UniqueIds(manifest.Specialities, [](const auto& s) { return s.Id; }, "specialities",
-            "speciality");
-        auto dirs = UniqueIds(manifest.Directories, [](const auto& d) { return d.Id; }, "directories", "directory");
-        auto drawings = UniqueIds(manifest.Drawings, [](const auto& d) { return d.Id; }, "drawings", "drawing");
+        auto specs = UniqueIds(
+            manifest.Specialities, [](const auto& s) { return s.Id; }, "specialities", "speciality");
+        auto dirs = UniqueIds(
+            manifest.Directories, [](const auto& d) { return d.Id; }, "directories", "directory");
+        auto drawings = UniqueIds(
+            manifest.Drawings, [](const auto& d) { return d.Id; }, "drawings", "drawing");
         auto needDir = [&dirs](std::int32_t id, const std::string& where) {
             if (!dirs.count(id))
                 Fail(where, "no directory " + std::to_string(id));
@@ -676,8 +683,9 @@ bool CheckGalleryManifest(const GalleryManifest& manifest, std::string& error)
         }
         for (std::size_t i = 0; i < manifest.Keywords.size(); ++i)
             if (!IsWritableKeyword(manifest.Keywords[i]))
-                Fail(Indexed("keywords", i), "empty, more than one line, or longer than "
-                        + std::to_string(kMaxKeywordBytes) + " bytes");
+                Fail(Indexed("keywords", i),
+                    "empty, more than one line, or longer than " + std::to_string(kMaxKeywordBytes)
+                        + " bytes");
         CheckFiles(manifest);
     } catch (const ManifestError& e) {
         error = e.Text;
@@ -686,8 +694,8 @@ bool CheckGalleryManifest(const GalleryManifest& manifest, std::string& error)
     return true;
 }
 
-bool ParseGalleryManifest(std::string_view json, const std::string& baseFolder, GalleryManifest& manifest,
-    std::string& error)
+bool ParseGalleryManifest(
+    std::string_view json, const std::string& baseFolder, GalleryManifest& manifest, std::string& error)
 {
     manifest = GalleryManifest {};
     Json parsed;
@@ -696,7 +704,8 @@ bool ParseGalleryManifest(std::string_view json, const std::string& baseFolder, 
     } catch (const Json::parse_error& e) {
         // Line and column read better than a byte offset.
         std::size_t offset = std::min<std::size_t>(e.byte > 0 ? e.byte - 1 : 0, json.size());
-        std::size_t line = 1 + static_cast<std::size_t>(std::count(json.begin(), json.begin() + offset, '\n'));
+        std::size_t line
+            = 1 + static_cast<std::size_t>(std::count(json.begin(), json.begin() + offset, '\n'));
         std::size_t lineStart = offset == 0 ? std::string_view::npos : json.rfind('\n', offset - 1);
         std::size_t column = offset - (lineStart == std::string_view::npos ? 0 : lineStart + 1) + 1;
         std::string what = e.what();

@@ -135,8 +135,11 @@ struct GalleryManifest {
 
 // Parses the JSON text of a manifest whose sources lie relative to baseFolder (a program
 // path), then checks it. False with "where: why" in error.
-bool ParseGalleryManifest(std::string_view json, const std::string& baseFolder, GalleryManifest& manifest,
-    std::string& error);
+bool ParseGalleryManifest(
+    std::string_view json, const std::string& baseFolder, GalleryManifest& manifest, std::string& error);
+
+// The extension of a path in a manifest, lower-cased: "HEX.HTZ" gives "htz"; "" for none.
+std::string ManifestPathExtension(std::string_view path);
 
 // The checks that span the manifest: unique ids, references between rows, parent cycles,
 // file paths inside the gallery root and written once. False with "where: why".

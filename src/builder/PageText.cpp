@@ -1,5 +1,6 @@
 #include "builder/PageText.h"
 
+#include "platform/Encoding.h"
 #include "platform/Paths.h"
 
 #include <cctype>
@@ -12,28 +13,16 @@ namespace {
 
 bool StartsWithNoCase(std::string_view text, std::size_t pos, std::string_view prefix)
 {
-    return text.size() - pos >= prefix.size() && platform::EqualsNoCase(text.substr(pos, prefix.size()), prefix);
+    return text.size() - pos >= prefix.size()
+        && platform::EqualsNoCase(text.substr(pos, prefix.size()), prefix);
 }
 
-void AppendUtf8(std::string& out, std::uint32_t code)
+// A reference to no character, or to half a surrogate pair, reads as U+FFFD.
+void AppendCharacter(std::string& out, std::uint32_t code)
 {
     if (code == 0 || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
         code = 0xFFFD;
-    if (code < 0x80) {
-        out += static_cast<char>(code);
-    } else if (code < 0x800) {
-        out += static_cast<char>(0xC0 | (code >> 6));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else if (code < 0x10000) {
-        out += static_cast<char>(0xE0 | (code >> 12));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (code >> 18));
-        out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    }
+    platform::AppendUtf8(out, code);
 }
 
 // Decodes the reference at html[pos] ("&amp;", "&#20013;", "&#x4E2D;") into out; the length
@@ -47,9 +36,10 @@ std::size_t DecodeReference(std::string_view html, std::size_t pos, std::string&
     static const struct {
         const char* Name;
         std::uint32_t Code;
-    } kNamed[] = {{"amp", '&'}, {"lt", '<'}, {"gt", '>'}, {"quot", '"'}, {"apos", '\''}, {"nbsp", ' '},
-        {"copy", 0xA9}, {"reg", 0xAE}, {"deg", 0xB0}, {"plusmn", 0xB1}, {"times", 0xD7}, {"middot", 0xB7},
-        {"phi", 0x3C6}, {"Phi", 0x3A6}, {"mdash", 0x2014}, {"ndash", 0x2013}};
+    } kNamed[] = { { "amp", '&' }, { "lt", '<' }, { "gt", '>' }, { "quot", '"' }, { "apos", '\'' },
+        { "nbsp", ' ' }, { "copy", 0xA9 }, { "reg", 0xAE }, { "deg", 0xB0 }, { "plusmn", 0xB1 },
+        { "times", 0xD7 }, { "middot", 0xB7 }, { "phi", 0x3C6 }, { "Phi", 0x3A6 }, { "mdash", 0x2014 },
+        { "ndash", 0x2013 } };
     if (!name.empty() && name[0] == '#') {
         const bool hex = name.size() > 1 && (name[1] == 'x' || name[1] == 'X');
         const std::string digits = name.substr(hex ? 2 : 1);
@@ -59,12 +49,12 @@ std::size_t DecodeReference(std::string_view html, std::size_t pos, std::string&
         unsigned long code = std::strtoul(digits.c_str(), &stop, hex ? 16 : 10);
         if (*stop != '\0')
             return 0;
-        AppendUtf8(out, static_cast<std::uint32_t>(code));
+        AppendCharacter(out, static_cast<std::uint32_t>(code));
         return end - pos + 1;
     }
     for (const auto& entry : kNamed) {
         if (name == entry.Name) {
-            AppendUtf8(out, entry.Code);
+            AppendCharacter(out, entry.Code);
             return end - pos + 1;
         }
     }
@@ -74,8 +64,8 @@ std::size_t DecodeReference(std::string_view html, std::size_t pos, std::string&
 // Tags after which the text goes on on a new line.
 bool IsBlockTag(std::string_view tag)
 {
-    static const char* const kBlocks[] = {"p", "br", "div", "tr", "li", "h1", "h2", "h3", "h4", "h5", "h6",
-        "table", "ul", "ol", "dl", "dt", "dd", "hr", "title", "pre", "blockquote", "caption"};
+    static const char* const kBlocks[] = { "p", "br", "div", "tr", "li", "h1", "h2", "h3", "h4", "h5", "h6",
+        "table", "ul", "ol", "dl", "dt", "dd", "hr", "title", "pre", "blockquote", "caption" };
     for (const char* block : kBlocks)
         if (platform::EqualsNoCase(tag, block))
             return true;
@@ -85,7 +75,7 @@ bool IsBlockTag(std::string_view tag)
 // Tags that stand between words without a line break.
 bool IsCellTag(std::string_view tag)
 {
-    for (const char* cell : {"td", "th", "img", "input", "option", "select", "textarea", "button"})
+    for (const char* cell : { "td", "th", "img", "input", "option", "select", "textarea", "button" })
         if (platform::EqualsNoCase(tag, cell))
             return true;
     return false;

@@ -15,7 +15,8 @@ bool PictureFromDrawing(const FittedDrawing& drawing, const std::string& extensi
     PictureOptions options;
     options.width = width;
     options.height = height;
-    options.background = SlideRgb((backgroundRgb >> 16) & 0xFF, (backgroundRgb >> 8) & 0xFF, backgroundRgb & 0xFF);
+    options.background
+        = SlideRgb((backgroundRgb >> 16) & 0xFF, (backgroundRgb >> 8) & 0xFF, backgroundRgb & 0xFF);
     // Colour 7 is "the other colour" in AutoCAD: white on a dark background, black on a light one.
     const bool light = SlideRed(options.background) * 299 + SlideGreen(options.background) * 587
             + SlideBlue(options.background) * 114
@@ -25,7 +26,7 @@ bool PictureFromDrawing(const FittedDrawing& drawing, const std::string& extensi
     };
     std::vector<WmfText> texts;
     for (const FittedText& text : drawing.Texts)
-        texts.push_back({text.X, text.Y, text.Height, text.Color, text.Text});
+        texts.push_back({ text.X, text.Y, text.Height, text.Color, text.Text });
     return MakePicture(drawing.List, texts, *format, options, bytes, error);
 }
 

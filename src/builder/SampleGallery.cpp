@@ -31,11 +31,11 @@ public:
     // Paragraphs of engineering words, about bytes long in GB18030 (two bytes a character).
     std::string Paragraphs(std::size_t bytes)
     {
-        static const char* const kWords[] = {"螺栓", "螺母", "垫圈", "法兰", "轴承", "轴", "齿轮", "键", "销",
-            "弹簧", "联轴器", "密封", "公称直径", "螺距", "长度", "材料", "强度等级", "表面处理", "镀锌", "发黑",
-            "碳钢", "不锈钢", "合金钢", "热处理", "公差", "配合", "粗糙度", "安装", "拆卸", "润滑", "载荷", "转速",
-            "额定", "寿命", "精度", "标准", "规格", "型号", "尺寸", "重量", "压力", "温度", "管道", "阀门", "焊接",
-            "铸造", "锻造", "加工", "检验", "图样"};
+        static const char* const kWords[] = { "螺栓", "螺母", "垫圈", "法兰", "轴承", "轴", "齿轮", "键",
+            "销", "弹簧", "联轴器", "密封", "公称直径", "螺距", "长度", "材料", "强度等级", "表面处理",
+            "镀锌", "发黑", "碳钢", "不锈钢", "合金钢", "热处理", "公差", "配合", "粗糙度", "安装", "拆卸",
+            "润滑", "载荷", "转速", "额定", "寿命", "精度", "标准", "规格", "型号", "尺寸", "重量", "压力",
+            "温度", "管道", "阀门", "焊接", "铸造", "锻造", "加工", "检验", "图样" };
         constexpr std::size_t kCount = sizeof kWords / sizeof kWords[0];
         std::string text = "<p>";
         std::size_t size = 0;
@@ -66,8 +66,8 @@ private:
 
 std::string Page(const std::string& title, const std::string& body)
 {
-    return "<html><head><meta http-equiv=\"Content-Type\" content=\"text/html; charset=gb2312\"><title>" + title
-        + "</title></head><body><h2>" + title + "</h2>\n" + body + "\n</body></html>\n";
+    return "<html><head><meta http-equiv=\"Content-Type\" content=\"text/html; charset=gb2312\"><title>"
+        + title + "</title></head><body><h2>" + title + "</h2>\n" + body + "\n</body></html>\n";
 }
 
 // A preview drawn from the drawing's number: a plate with holes of varying sizes.
@@ -75,10 +75,11 @@ DrawingDescription Preview(int g)
 {
     const double w = 40 + g % 30, h = 20 + g % 17, r = 2 + g % 5;
     DrawingDescription d;
-    d.Items.push_back({DrawingItem::Kind::Polyline, {0, 0, w, 0, w, h, 0, h}, true, 7, "", 0});
-    d.Items.push_back({DrawingItem::Kind::Circle, {w / 4, h / 2, r}, false, 1 + g % 6, "", 0});
-    d.Items.push_back({DrawingItem::Kind::Circle, {w * 3 / 4, h / 2, r}, false, 1 + g % 6, "", 0});
-    d.Items.push_back({DrawingItem::Kind::Fill, {w / 2 - 2, 0, w / 2 + 2, 0, w / 2, h / 3}, false, 3, "", 0});
+    d.Items.push_back({ DrawingItem::Kind::Polyline, { 0, 0, w, 0, w, h, 0, h }, true, 7, "", 0 });
+    d.Items.push_back({ DrawingItem::Kind::Circle, { w / 4, h / 2, r }, false, 1 + g % 6, "", 0 });
+    d.Items.push_back({ DrawingItem::Kind::Circle, { w * 3 / 4, h / 2, r }, false, 1 + g % 6, "", 0 });
+    d.Items.push_back(
+        { DrawingItem::Kind::Fill, { w / 2 - 2, 0, w / 2 + 2, 0, w / 2, h / 3 }, false, 3, "", 0 });
     return d;
 }
 
@@ -131,21 +132,24 @@ void AddContent(GalleryManifest& m)
         if (d.SourceContent)
             m.Files.push_back(TextFile(spec + "\\" + *d.SourceContent, page));
         else if (d.Compressed)
-            m.Files.push_back(Library(folder + "\\Pack" + Num(d.Id) + ".htz", {TextMember("Page" + Num(d.Id) + ".htm", page)}));
+            m.Files.push_back(Library(
+                folder + "\\Pack" + Num(d.Id) + ".htz", { TextMember("Page" + Num(d.Id) + ".htm", page) }));
         else
             m.Files.push_back(TextFile(folder + "\\Page" + Num(d.Id) + ".htm", page));
         if (d.Compressed)
             m.Files.push_back(Library(folder + "\\Pack" + Num(d.Id) + "_files.flz",
-                {TextMember("Page" + Num(d.Id) + ".files\\style.css", "body { font-size: 10.5pt; }\n")}));
+                { TextMember("Page" + Num(d.Id) + ".files\\style.css", "body { font-size: 10.5pt; }\n") }));
         for (const std::string& extra : d.Pages)
-            m.Files.push_back(TextFile(folder + "\\" + extra, Page(title + " " + extra, words.Paragraphs(200))));
+            m.Files.push_back(
+                TextFile(folder + "\\" + extra, Page(title + " " + extra, words.Paragraphs(200))));
         if (!previews[static_cast<std::size_t>(d.Id)].empty())
-            m.Files.push_back(Library(folder + "\\Dir" + Num(d.Id) + ".slb", std::move(previews[static_cast<std::size_t>(d.Id)])));
+            m.Files.push_back(Library(
+                folder + "\\Dir" + Num(d.Id) + ".slb", std::move(previews[static_cast<std::size_t>(d.Id)])));
     }
     m.HasKeywords = true;
     for (const ManifestIndexEntry& entry : m.Index)
         m.Keywords.push_back(*entry.Name);
-    for (const char* word : {"螺栓", "螺母", "垫圈", "法兰", "轴承", "齿轮"})
+    for (const char* word : { "螺栓", "螺母", "垫圈", "法兰", "轴承", "齿轮" })
         m.Keywords.push_back(word);
 }
 
@@ -158,12 +162,12 @@ GalleryManifest SampleGalleryManifest(SampleGallerySize size, bool withContent)
     m.GalleryName = "机械设计图库";
     m.Version = "2.0";
     m.Date = "2024-05-06";
-    for (const char* name : {"Status1", "AppClass", "FunClass", "ShpClass"})
+    for (const char* name : { "Status1", "AppClass", "FunClass", "ShpClass" })
         m.Titles.emplace_back(name, std::string("类别 ") + name);
-    for (const char* name : {"HasTextContents", "HasTextSearch", "HasDwgKeyword", "HasSrcPreview"})
+    for (const char* name : { "HasTextContents", "HasTextSearch", "HasDwgKeyword", "HasSrcPreview" })
         m.Settings.emplace_back(name, "1");
     for (int s = 1; s <= kSpecialities; ++s)
-        m.Specialities.push_back({s, "专业" + Num(s), "\\Spec" + Num(s), kSpecialities - s});
+        m.Specialities.push_back({ s, "专业" + Num(s), "\\Spec" + Num(s), kSpecialities - s });
     for (int d = 1; d <= size.Directories; ++d) {
         ManifestDirectory dir;
         dir.Id = d;
@@ -185,7 +189,7 @@ GalleryManifest SampleGalleryManifest(SampleGallerySize size, bool withContent)
                 dir.Pages.push_back("Page" + Num(d) + "_" + Num(p) + ".htm");
         m.Directories.push_back(std::move(dir));
         if (d % 5 == 0)
-            m.Index.push_back({"关键词" + Num(d), Num(d), d});
+            m.Index.push_back({ "关键词" + Num(d), Num(d), d });
     }
     for (int g = 1; g <= size.Drawings; ++g) {
         const int dir = size.Directories > 0 ? g % size.Directories + 1 : 0;
@@ -212,14 +216,15 @@ GalleryManifest SampleGalleryManifest(SampleGallerySize size, bool withContent)
         d.Bound = g % 20 == 0 ? g - 1 : 0;
         d.UserType = g % 3;
         if (g % 10 == 0) {
-            m.Memberships.push_back({dir, g, g});
-            d.Data.push_back({"长度", 1, g * 0.5, std::nullopt});
-            d.Data.push_back({"材料", 2, std::nullopt, "45号钢"});
+            m.Memberships.push_back({ dir, g, g });
+            d.Data.push_back({ "长度", 1, g * 0.5, std::nullopt });
+            d.Data.push_back({ "材料", 2, std::nullopt, "45号钢" });
         }
         if (g % 5 == 1)
-            d.DimDriver = ManifestDimDriver {"App" + Num(g), "Fun" + Num(g), "\\Def\\" + Num(g), "Drv" + Num(g)};
+            d.DimDriver
+                = ManifestDimDriver { "App" + Num(g), "Fun" + Num(g), "\\Def\\" + Num(g), "Drv" + Num(g) };
         if (g % 50 == 0)
-            m.Actions.push_back({dir, g, "Tools\\Run.exe", "-d " + Num(g), "1,2"});
+            m.Actions.push_back({ dir, g, "Tools\\Run.exe", "-d " + Num(g), "1,2" });
         m.Drawings.push_back(std::move(d));
     }
     m.FullTextForm = withContent ? GalleryManifest::FullText::Compressed : GalleryManifest::FullText::None;
@@ -228,8 +233,8 @@ GalleryManifest SampleGalleryManifest(SampleGallerySize size, bool withContent)
     return m;
 }
 
-bool WriteSampleAccessGallery(std::string_view programPath, std::string_view password, SampleGallerySize size,
-    std::string& error)
+bool WriteSampleAccessGallery(
+    std::string_view programPath, std::string_view password, SampleGallerySize size, std::string& error)
 {
     const GalleryManifest manifest = SampleGalleryManifest(size, false);
     return WriteGalleryDatabase(

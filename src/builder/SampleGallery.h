@@ -23,7 +23,7 @@ GalleryManifest SampleGalleryManifest(SampleGallerySize size, bool withContent);
 
 // Writes the generated gallery's database alone, as Access, to a program path; false with
 // the reason in error.
-bool WriteSampleAccessGallery(std::string_view programPath, std::string_view password, SampleGallerySize size,
-    std::string& error);
+bool WriteSampleAccessGallery(
+    std::string_view programPath, std::string_view password, SampleGallerySize size, std::string& error);
 
 } // namespace orv

@@ -46,7 +46,8 @@ std::uint32_t AtoiOffset(std::string_view text)
 {
     std::string copy(text);
     long long value = std::strtoll(copy.c_str(), nullptr, 10);
-    value = std::clamp<long long>(value, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max());
+    value = std::clamp<long long>(
+        value, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max());
     return static_cast<std::uint32_t>(static_cast<std::int32_t>(value));
 }
 
@@ -77,7 +78,7 @@ FullTextPaths FullTextPathsFor(std::string_view galleryPath)
     std::size_t slash = root.rfind('\\');
     std::string name = slash == std::string::npos ? root : root.substr(slash + 1);
     std::string base = root + "\\" + name;
-    return {base + ".cnx", base + ".cnc", base + ".cnt"};
+    return { base + ".cnx", base + ".cnc", base + ".cnt" };
 }
 
 CompressedRecordList ReadCompressedRecordList(std::string_view indexPath)
@@ -119,7 +120,8 @@ PlainRecordList ReadPlainRecordList(std::string_view indexPath)
         std::size_t split = range.find(',');
         list.Markers.push_back(lines[i].substr(comma + 1));
         list.Starts.push_back(split == std::string::npos ? 0 : AtoiOffset(range.substr(0, split)));
-        list.Ends.push_back(split == std::string::npos ? 0 : AtoiOffset(std::string_view(range).substr(split + 1)));
+        list.Ends.push_back(
+            split == std::string::npos ? 0 : AtoiOffset(std::string_view(range).substr(split + 1)));
     }
     return list;
 }
@@ -140,7 +142,7 @@ bool BuildFullTextBytes(const std::vector<FullTextRecord>& records, FullTextForm
     if (format == FullTextFormat::Compressed) {
         for (const FullTextRecord& record : records)
             for (std::int32_t id : record.DirIds)
-                expanded.push_back({{id}, record.Text});
+                expanded.push_back({ { id }, record.Text });
     }
     for (const FullTextRecord& record : format == FullTextFormat::Compressed ? expanded : records) {
         if (record.DirIds.empty())
@@ -175,15 +177,16 @@ bool BuildFullTextBytes(const std::vector<FullTextRecord>& records, FullTextForm
     return true;
 }
 
-bool WriteFullTextFiles(std::string_view folder, std::string_view name, const std::vector<FullTextRecord>& records,
-    FullTextFormat format, std::string& error)
+bool WriteFullTextFiles(std::string_view folder, std::string_view name,
+    const std::vector<FullTextRecord>& records, FullTextFormat format, std::string& error)
 {
     std::string index, content;
     if (!BuildFullTextBytes(records, format, index, content, error))
         return false;
     std::string base = std::string(folder) + "\\" + std::string(name);
     std::string contentPath = base + (format == FullTextFormat::Compressed ? ".cnc" : ".cnt");
-    if (!platform::AtomicWriteFile(base + ".cnx", index) || !platform::AtomicWriteFile(contentPath, content)) {
+    if (!platform::AtomicWriteFile(base + ".cnx", index)
+        || !platform::AtomicWriteFile(contentPath, content)) {
         error = "cannot write " + base + ".cnx";
         return false;
     }

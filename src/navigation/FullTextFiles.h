@@ -69,8 +69,8 @@ enum class FullTextFormat { Compressed, Plain };
 // next. Records without text or without directories are left out; in the compressed form a
 // record of several directories is written once per directory, as only the first marker is
 // read there. False with the reason.
-bool WriteFullTextFiles(std::string_view folder, std::string_view name, const std::vector<FullTextRecord>& records,
-    FullTextFormat format, std::string& error);
+bool WriteFullTextFiles(std::string_view folder, std::string_view name,
+    const std::vector<FullTextRecord>& records, FullTextFormat format, std::string& error);
 
 // The same in memory: the index's bytes and the content's (compressed or plain) bytes.
 bool BuildFullTextBytes(const std::vector<FullTextRecord>& records, FullTextFormat format, std::string& index,

@@ -3,6 +3,7 @@
 // program keeps in memory.
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -17,6 +18,9 @@ std::string Utf8ToGb18030(std::string_view utf8);
 // surrogates and an odd last byte become U+FFFD. And the reverse, invalid UTF-8 becoming
 // U+FFFD.
 std::string Utf16ToUtf8(std::string_view bytes, bool bigEndian);
+
+// Appends the UTF-8 form of a code point below 0x110000.
+void AppendUtf8(std::string& out, std::uint32_t codePoint);
 std::string Utf8ToUtf16(std::string_view utf8, bool bigEndian);
 
 bool IsValidUtf8(std::string_view text);

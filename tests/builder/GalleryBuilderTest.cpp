@@ -1,8 +1,8 @@
-#include "BuilderTestSupport.h"
+#include "builder/GalleryBuilder.h"
 
+#include "BuilderTestSupport.h"
 #include "browser/AcadSlideBitmap.h"
 #include "browser/PreviewPath.h"
-#include "builder/GalleryBuilder.h"
 #include "builder/SampleGallery.h"
 #include "database/AdoConnection.h"
 #include "database/AdoRecordset.h"
@@ -13,9 +13,8 @@
 #include "platform/Encoding.h"
 #include "platform/Paths.h"
 
-#include <gtest/gtest.h>
-
 #include <dirent.h>
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 
 #include <map>
@@ -24,7 +23,8 @@ namespace orv {
 namespace {
 
 // Every file below a native folder, relative path to bytes.
-void CollectFiles(const std::string& root, const std::string& relative, std::map<std::string, std::string>& files)
+void CollectFiles(
+    const std::string& root, const std::string& relative, std::map<std::string, std::string>& files)
 {
     DIR* dir = ::opendir((root + relative).c_str());
     if (!dir)
@@ -70,11 +70,12 @@ protected:
         options.Sqlite = GetParam();
         report = {};
         error.clear();
-        return BuildGalleryFromFile(platform::ProgramPath(manifest), folder.ProgramAt(out), options, report, error);
+        return BuildGalleryFromFile(
+            platform::ProgramPath(manifest), folder.ProgramAt(out), options, report, error);
     }
 
     test::TempFolder folder;
-    test::ScopedEnv cache {"XDG_CACHE_HOME", folder.NativeAt("cache")};
+    test::ScopedEnv cache { "XDG_CACHE_HOME", folder.NativeAt("cache") };
     std::string manifest = test::WriteSmallManifest(folder);
     GalleryBuildReport report;
     std::string error;
@@ -87,46 +88,54 @@ TEST_P(GalleryBuilderTest, EveryTableReadsBackThroughTheReadersStatements)
     CAdoConnection db;
     ASSERT_EQ(db.ConnectDatabase(report.GalleryPath, kGalleryPassword), 0) << db.LastError();
 
-    EXPECT_EQ(Column(db, "Select * from Gallery", "GalleryName"), Strings {"机械图库"});
-    EXPECT_EQ(Column(db, "Select * from GalleryTitle", "TitleCaption"), (Strings {"标准", "应用"}));
-    EXPECT_EQ(Column(db, "Select * from GallerySet where ParaName = 'HasSrcPreview'", "ParaValue"), Strings {"0"});
+    EXPECT_EQ(Column(db, "Select * from Gallery", "GalleryName"), Strings { "机械图库" });
+    EXPECT_EQ(Column(db, "Select * from GalleryTitle", "TitleCaption"), (Strings { "标准", "应用" }));
+    EXPECT_EQ(Column(db, "Select * from GallerySet where ParaName = 'HasSrcPreview'", "ParaValue"),
+        Strings { "0" });
     EXPECT_EQ(Column(db, "Select SpecID,SpecName,SpecPath from SpecClass Order By ShowOrder", "SpecPath"),
-        (Strings {"\\Drive", "\\Fasten"}));
+        (Strings { "\\Drive", "\\Fasten" }));
     // The tree leaves hidden directories out; an empty content stays empty, not NULL.
-    EXPECT_EQ(Column(db,
-                  "Select DirID,ParDirID,DirName,DirType,DirPath,DirContent,SourceContent from DrawingDir where "
-                  "DirVisible >= 0 And SpecID = 2 Order By DirVisible,DirID,ParDirID",
-                  "DirName"),
-        Strings {"工具"});
+    EXPECT_EQ(
+        Column(db,
+            "Select DirID,ParDirID,DirName,DirType,DirPath,DirContent,SourceContent from DrawingDir where "
+            "DirVisible >= 0 And SpecID = 2 Order By DirVisible,DirID,ParDirID",
+            "DirName"),
+        Strings { "工具" });
     // libmdb reads an empty Access text as NULL, so only the SQLite form keeps the difference.
     if (GetParam())
-        EXPECT_EQ(Column(db, "Select DirID from DrawingDir where DirContent = '' And DirPath Is Null", "DirID"),
-            Strings {"4"});
+        EXPECT_EQ(
+            Column(db, "Select DirID from DrawingDir where DirContent = '' And DirPath Is Null", "DirID"),
+            Strings { "4" });
     // A missing SourceContent is NULL, so the joined content is empty.
-    const std::string content = "SELECT (SpecClass.SpecPath + '\\' + DrawingDir.SourceContent) As TContent,"
-                                "(SpecClass.SpecPath + DrawingDir.DirPath) AS TPath FROM DrawingDir, SpecClass "
-                                "WHERE DrawingDir.SpecID = SpecClass.SpecID And DrawingDir.DirID = ";
-    EXPECT_EQ(Column(db, content + "1", "TContent"), Strings {""});
-    EXPECT_EQ(Column(db, content + "3", "TContent"), Strings {"\\Drive\\Shafts\\p1.htm"});
-    EXPECT_EQ(Column(db, "Select DirContent From DrawingDirFiles where DirID = 3 Order By ContentOrder", "DirContent"),
-        (Strings {"p1.htm", "p2.htm", "P3.HTM"}));
+    const std::string content
+        = "SELECT (SpecClass.SpecPath + '\\' + DrawingDir.SourceContent) As TContent,"
+          "(SpecClass.SpecPath + DrawingDir.DirPath) AS TPath FROM DrawingDir, SpecClass "
+          "WHERE DrawingDir.SpecID = SpecClass.SpecID And DrawingDir.DirID = ";
+    EXPECT_EQ(Column(db, content + "1", "TContent"), Strings { "" });
+    EXPECT_EQ(Column(db, content + "3", "TContent"), Strings { "\\Drive\\Shafts\\p1.htm" });
+    EXPECT_EQ(Column(db, "Select DirContent From DrawingDirFiles where DirID = 3 Order By ContentOrder",
+                  "DirContent"),
+        (Strings { "p1.htm", "p2.htm", "P3.HTM" }));
     EXPECT_EQ(Column(db, "Select * from DrawingDirIndex Order By IndexOrder", "IndexDirID"),
-        (Strings {"1", "2", "12.7"}));
+        (Strings { "1", "2", "12.7" }));
     EXPECT_EQ(Column(db, "Select ContentMark from DrawingDir where DirID = 4", "ContentMark"),
-        Strings {"add:ORVMTools\\Calc.exe,<root>\\data"});
+        Strings { "add:ORVMTools\\Calc.exe,<root>\\data" });
 
     // Drawings: bound ones leave the thumbnail list; folders default to the directory's.
     EXPECT_EQ(Column(db,
-                  "SELECT DrawingList.DrawingID as TDrawingID, SpecClass.SpecPath + DrawingDir.DirPath AS DrawingPath "
+                  "SELECT DrawingList.DrawingID as TDrawingID, SpecClass.SpecPath + DrawingDir.DirPath AS "
+                  "DrawingPath "
                   "FROM DrawingList, DrawingDir, SpecClass WHERE DrawingList.DirID = DrawingDir.DirID AND "
                   "DrawingDir.SpecID = SpecClass.SpecID AND DrawingList.SpecID = SpecClass.SpecID And "
                   "DrawingList.BoundDrawingID=0 And DrawingList.DrawingID>0 And DrawingList.DirID = 2",
                   "TDrawingID"),
-        Strings {"10"});
+        Strings { "10" });
     EXPECT_EQ(Column(db, "Select DrawingPath from DrawingList Order By DrawingID", "DrawingPath"),
-        (Strings {"\\Fasten\\Bolts", "\\Else", ""}));
-    EXPECT_EQ(Column(db, "Select DrawingID from DrawingList where DrawingPath Is Null", "DrawingID"), Strings {"12"});
-    EXPECT_EQ(Column(db, "Select SpecID from DrawingList Order By DrawingID", "SpecID"), (Strings {"1", "2", "2"}));
+        (Strings { "\\Fasten\\Bolts", "\\Else", "" }));
+    EXPECT_EQ(Column(db, "Select DrawingID from DrawingList where DrawingPath Is Null", "DrawingID"),
+        Strings { "12" });
+    EXPECT_EQ(Column(db, "Select SpecID from DrawingList Order By DrawingID", "SpecID"),
+        (Strings { "1", "2", "2" }));
     CAdoRecordset data;
     ASSERT_EQ(data.OpenSql("Select * from DrawingData where DrawingID = 10 Order By FieldOrder", db), 0);
     ASSERT_EQ(data.GetRecordCount(), 2);
@@ -135,13 +144,16 @@ TEST_P(GalleryBuilderTest, EveryTableReadsBackThroughTheReadersStatements)
     data.MoveNext();
     EXPECT_EQ(data.GetShort("FieldDataType"), 0);
     EXPECT_EQ(data.GetString("FieldValue_STR"), "Q235");
-    EXPECT_EQ(Column(db, "Select * from DimDriverDefine where DrawingID = 10", "DimDriverName"), Strings {"Drv"});
-    EXPECT_EQ(Column(db, "Select DrawingID from DrawingList where DrawingID In (Select DrawingID from "
-                         "DrawingDirList where DirID = 3)",
+    EXPECT_EQ(
+        Column(db, "Select * from DimDriverDefine where DrawingID = 10", "DimDriverName"), Strings { "Drv" });
+    EXPECT_EQ(Column(db,
+                  "Select DrawingID from DrawingList where DrawingID In (Select DrawingID from "
+                  "DrawingDirList where DirID = 3)",
                   "DrawingID"),
-        Strings {"10"});
-    EXPECT_EQ(Column(db, "Select FunApp,Func,Para from DrawingExecute where DirID = 1 And DrawingID = 0", "Func"),
-        Strings {"-x"});
+        Strings { "10" });
+    EXPECT_EQ(
+        Column(db, "Select FunApp,Func,Para from DrawingExecute where DirID = 1 And DrawingID = 0", "Func"),
+        Strings { "-x" });
 }
 
 TEST_P(GalleryBuilderTest, ContentFilesReadBackThroughTheReaders)
@@ -152,7 +164,8 @@ TEST_P(GalleryBuilderTest, ContentFilesReadBackThroughTheReaders)
     EXPECT_EQ(platform::FindEntries(root + "\\Fasten", "*").size(), 1u);
 
     const std::string page = test::ReadFile(platform::NativePath(root + "\\Fasten\\Bolts\\bolts.htm"));
-    EXPECT_NE(page.find(platform::Utf8ToGb18030("六角头")), std::string::npos) << "UTF-8 sources become GB18030";
+    EXPECT_NE(page.find(platform::Utf8ToGb18030("六角头")), std::string::npos)
+        << "UTF-8 sources become GB18030";
 
     CZHtmFileLib package(root + "\\Fasten\\Bolts\\HEX.htz");
     ASSERT_TRUE(package.Open(root + "\\Fasten\\Bolts\\HEX.htz"));
@@ -167,11 +180,11 @@ TEST_P(GalleryBuilderTest, ContentFilesReadBackThroughTheReaders)
     EXPECT_EQ(slide.LoadLibrarySlide(root + "\\Fasten\\Bolts\\BOLTS.slb", "m12"), 1);
     EXPECT_EQ(slide.LoadSlide(root + "\\Drive\\Shafts\\shaft.sld"), 1);
 
-    EXPECT_EQ(ReadKeywordFile(KeywordFilePathFor(report.GalleryPath)), (Strings {"螺栓", "轴"}));
+    EXPECT_EQ(ReadKeywordFile(KeywordFilePathFor(report.GalleryPath)), (Strings { "螺栓", "轴" }));
 
     // Pictures in the format their extension names, at the size asked for.
-    const std::pair<const char*, std::string> pictures[] = {{"a.jpg", "\xFF\xD8\xFF"}, {"a.gif", "GIF89a"},
-        {"a.bmp", "BM"}, {"a.png", "\x89PNG"}, {"a.wmf", "\xD7\xCD\xC6\x9A"}};
+    const std::pair<const char*, std::string> pictures[] = { { "a.jpg", "\xFF\xD8\xFF" },
+        { "a.gif", "GIF89a" }, { "a.bmp", "BM" }, { "a.png", "\x89PNG" }, { "a.wmf", "\xD7\xCD\xC6\x9A" } };
     for (const auto& [name, magic] : pictures) {
         const std::string bytes = test::ReadFile(folder.NativeAt(std::string("lib/Mech/Pictures/") + name));
         EXPECT_EQ(bytes.substr(0, magic.size()), magic) << name;
@@ -188,7 +201,7 @@ TEST_P(GalleryBuilderTest, ContentFilesReadBackThroughTheReaders)
     std::vector<std::string> markers;
     for (const std::string& name : list.Names)
         markers.push_back(FirstMarkerGroup(name));
-    ASSERT_EQ(markers, (Strings {"[1]", "[2]", "[3]"}));
+    ASSERT_EQ(markers, (Strings { "[1]", "[2]", "[3]" }));
     std::string text;
     ASSERT_EQ(InflateBytes(test::ReadFile(platform::NativePath(paths.Compressed)), text, 1 << 20), 0);
     ASSERT_EQ(list.Ends.back(), text.size());
@@ -200,7 +213,8 @@ TEST_P(GalleryBuilderTest, ContentFilesReadBackThroughTheReaders)
     ASSERT_TRUE(Build("plain", plain)) << error;
     EXPECT_TRUE(platform::FileExists(folder.ProgramAt("plain\\Mech\\Mech.cnt")));
     EXPECT_FALSE(platform::FileExists(folder.ProgramAt("plain\\Mech\\Mech.cnc")));
-    EXPECT_EQ(ReadPlainRecordList(folder.ProgramAt("plain\\Mech\\Mech.cnx")).Markers, (Strings {"[1]", "[2]", "[3]"}));
+    EXPECT_EQ(ReadPlainRecordList(folder.ProgramAt("plain\\Mech\\Mech.cnx")).Markers,
+        (Strings { "[1]", "[2]", "[3]" }));
 }
 
 TEST_P(GalleryBuilderTest, SameManifestGivesTheSameBytes)
@@ -224,7 +238,8 @@ TEST_P(GalleryBuilderTest, FailedBuildLeavesTheFolderAsItWasAndASuccessfulOneRep
     EXPECT_FALSE(Build("lib"));
     EXPECT_EQ(error.rfind("files[0].source: cannot read ", 0), 0u) << error;
     EXPECT_EQ(FilesBelow(folder.NativeAt("lib")), before);
-    EXPECT_EQ(platform::FindEntries(folder.Program(), ".lib.build-*").size(), 0u) << "no staging folder is left";
+    EXPECT_EQ(platform::FindEntries(folder.Program(), ".lib.build-*").size(), 0u)
+        << "no staging folder is left";
 
     test::WriteSmallManifest(folder);
     ASSERT_TRUE(Build("lib")) << error;
@@ -232,7 +247,7 @@ TEST_P(GalleryBuilderTest, FailedBuildLeavesTheFolderAsItWasAndASuccessfulOneRep
     EXPECT_EQ(after.count("/Other.GAL"), 1u);
     EXPECT_EQ(after.count("/Mech.GAL"), 1u);
     EXPECT_EQ(after.count("/Mech.idx"), 1u);
-    for (const char* gone : {"/MECH.Lst", "/mech.gal", "/Mech/stale.htm"})
+    for (const char* gone : { "/MECH.Lst", "/mech.gal", "/Mech/stale.htm" })
         EXPECT_EQ(after.count(gone), 0u) << gone;
     EXPECT_EQ(platform::FindEntries(folder.Program(), ".lib.build-*").size(), 0u);
 }
@@ -242,10 +257,11 @@ TEST_P(GalleryBuilderTest, FailedBuildLeavesTheFolderAsItWasAndASuccessfulOneRep
 TEST(SampleGalleryTest, ContentIsWhereTheRowsPointTo)
 {
     test::TempFolder folder;
-    test::ScopedEnv cache {"XDG_CACHE_HOME", folder.NativeAt("cache")};
+    test::ScopedEnv cache { "XDG_CACHE_HOME", folder.NativeAt("cache") };
     GalleryBuildReport report;
     std::string error;
-    ASSERT_TRUE(BuildGallery(SampleGalleryManifest({120, 400}, true), folder.ProgramAt("lib"), {}, report, error))
+    ASSERT_TRUE(
+        BuildGallery(SampleGalleryManifest({ 120, 400 }, true), folder.ProgramAt("lib"), {}, report, error))
         << error;
     CAdoConnection db;
     ASSERT_EQ(db.ConnectDatabase(report.GalleryPath, kGalleryPassword), 0) << db.LastError();
@@ -266,7 +282,8 @@ TEST(SampleGalleryTest, ContentIsWhereTheRowsPointTo)
             const std::size_t open = content.find('(');
             CZHtmFileLib package(root + rs.GetString("TPath") + "\\" + content.substr(0, open) + ".htz");
             ASSERT_TRUE(package.Open(root + rs.GetString("TPath") + "\\" + content.substr(0, open) + ".htz"));
-            EXPECT_FALSE(package.ReadPageText(content.substr(open + 1, content.size() - open - 2) + ".htm").empty());
+            EXPECT_FALSE(
+                package.ReadPageText(content.substr(open + 1, content.size() - open - 2) + ".htm").empty());
         } else {
             EXPECT_TRUE(platform::FileExists(root + rs.GetString("TPath") + "\\" + content)) << content;
         }
@@ -275,7 +292,8 @@ TEST(SampleGalleryTest, ContentIsWhereTheRowsPointTo)
     ASSERT_EQ(rs.GetRecordCount(), 400);
     for (; !rs.IsEOF(); rs.MoveNext()) {
         CAcadSlideBitmap slide;
-        PreviewSource source = ResolvePreviewPath(root + rs.GetString("DrawingPath") + "\\" + rs.GetString("PreviewFile"));
+        PreviewSource source
+            = ResolvePreviewPath(root + rs.GetString("DrawingPath") + "\\" + rs.GetString("PreviewFile"));
         EXPECT_EQ(LoadPreviewSlide(slide, source), 1) << rs.GetString("PreviewFile");
     }
     EXPECT_EQ(ReadCompressedRecordList(FullTextPathsFor(report.GalleryPath).Index).Names.size(), 120u);

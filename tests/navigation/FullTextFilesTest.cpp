@@ -1,4 +1,5 @@
 #include "navigation/FullTextFiles.h"
+
 #include "navigation/KeywordFile.h"
 #include "packages/Compression.h"
 #include "platform/Encoding.h"
@@ -27,11 +28,11 @@ std::vector<std::string> CompressedRecords(const test::TempFolder& folder, const
 }
 
 const std::vector<FullTextRecord> kRecords = {
-    {{12}, "六角头螺栓 M12\r\n材料 Q235"},
-    {{5, 9}, "平垫圈"},
-    {{7}, ""}, // no text: no record
-    {{}, "orphan"}, // no directory: no record
-    {{40}, std::string("nul\0cut", 7)},
+    { { 12 }, "六角头螺栓 M12\r\n材料 Q235" },
+    { { 5, 9 }, "平垫圈" },
+    { { 7 }, "" }, // no text: no record
+    { {}, "orphan" }, // no directory: no record
+    { { 40 }, std::string("nul\0cut", 7) },
 };
 
 TEST(FullTextFilesTest, CompressedFormReadsBackRecordByRecordWithOneMarkerEach)
@@ -39,7 +40,8 @@ TEST(FullTextFilesTest, CompressedFormReadsBackRecordByRecordWithOneMarkerEach)
     test::TempFolder folder;
     test::WriteFile(folder.NativeAt("G/other"), "");
     std::string error;
-    ASSERT_TRUE(WriteFullTextFiles(folder.ProgramAt("G"), "G", kRecords, FullTextFormat::Compressed, error)) << error;
+    ASSERT_TRUE(WriteFullTextFiles(folder.ProgramAt("G"), "G", kRecords, FullTextFormat::Compressed, error))
+        << error;
     FullTextPaths paths = FullTextPathsFor(folder.ProgramAt("G.GAL"));
     EXPECT_EQ(paths.Index, folder.ProgramAt("G\\G.cnx"));
     CompressedRecordList list = ReadCompressedRecordList(paths.Index);
@@ -47,7 +49,7 @@ TEST(FullTextFilesTest, CompressedFormReadsBackRecordByRecordWithOneMarkerEach)
     std::vector<std::string> markers;
     for (const std::string& name : list.Names)
         markers.push_back(FirstMarkerGroup(name));
-    EXPECT_EQ(markers, (std::vector<std::string> {"[12]", "[5]", "[9]", "[40]"}));
+    EXPECT_EQ(markers, (std::vector<std::string> { "[12]", "[5]", "[9]", "[40]" }));
     std::vector<std::string> records = CompressedRecords(folder, list);
     EXPECT_EQ(platform::Gb18030ToUtf8(records[0]), "六角头螺栓 M12\r\n材料 Q235\r\n");
     EXPECT_EQ(records[1], records[2]);
@@ -59,9 +61,10 @@ TEST(FullTextFilesTest, PlainFormCoversEachRecordWithInclusiveRanges)
     test::TempFolder folder;
     test::WriteFile(folder.NativeAt("G/other"), "");
     std::string error;
-    ASSERT_TRUE(WriteFullTextFiles(folder.ProgramAt("G"), "G", kRecords, FullTextFormat::Plain, error)) << error;
+    ASSERT_TRUE(WriteFullTextFiles(folder.ProgramAt("G"), "G", kRecords, FullTextFormat::Plain, error))
+        << error;
     PlainRecordList list = ReadPlainRecordList(folder.ProgramAt("G\\G.cnx"));
-    ASSERT_EQ(list.Markers, (std::vector<std::string> {"[12]", "[5][9]", "[40]"}));
+    ASSERT_EQ(list.Markers, (std::vector<std::string> { "[12]", "[5][9]", "[40]" }));
     std::string content = test::ReadFile(folder.NativeAt("G/G.cnt"));
     EXPECT_EQ(content.find('\0'), std::string::npos);
     std::uint32_t next = 0;
@@ -71,7 +74,8 @@ TEST(FullTextFilesTest, PlainFormCoversEachRecordWithInclusiveRanges)
         next = list.Ends[i] + 1;
     }
     EXPECT_EQ(next, content.size());
-    EXPECT_EQ(platform::Gb18030ToUtf8(content.substr(list.Starts[1], list.Ends[1] - list.Starts[1] + 1)), "平垫圈\r\n");
+    EXPECT_EQ(platform::Gb18030ToUtf8(content.substr(list.Starts[1], list.Ends[1] - list.Starts[1] + 1)),
+        "平垫圈\r\n");
 }
 
 TEST(FullTextFilesTest, ReadersFollowTheIndexLineRules)
@@ -81,18 +85,19 @@ TEST(FullTextFilesTest, ReadersFollowTheIndexLineRules)
     // group stops at "][".
     test::WriteFile(folder.NativeAt("c.cnx"), "a,[5][9]\r\n17\r\n\r\nx1\r\nb,[3]\n2.9\n");
     CompressedRecordList compressed = ReadCompressedRecordList(folder.ProgramAt("c.cnx"));
-    EXPECT_EQ(compressed.Names, (std::vector<std::string> {"a,[5][9]", "", "b,[3]"}));
-    EXPECT_EQ(compressed.Ends, (std::vector<std::uint32_t> {17, 0, 2}));
+    EXPECT_EQ(compressed.Names, (std::vector<std::string> { "a,[5][9]", "", "b,[3]" }));
+    EXPECT_EQ(compressed.Ends, (std::vector<std::uint32_t> { 17, 0, 2 }));
     EXPECT_EQ(FirstMarkerGroup(compressed.Names[0]), "[5]");
     EXPECT_EQ(FirstMarkerGroup(",[1]"), "");
     EXPECT_EQ(FirstMarkerGroup("noComma"), "");
     // Plain form: empty lines skipped, a name without "," at 1 or later drops its pair, a
     // range without "," is 0,0, and atoi reads signs and stops at other characters.
-    test::WriteFile(folder.NativeAt("p.cnx"), "a,[1]\r\n\r\n0,9\r\n,[2]\r\n10,20\r\nb,[3]\r\n5\r\nc,[4]\r\n -1 , 7x\r\n");
+    test::WriteFile(
+        folder.NativeAt("p.cnx"), "a,[1]\r\n\r\n0,9\r\n,[2]\r\n10,20\r\nb,[3]\r\n5\r\nc,[4]\r\n -1 , 7x\r\n");
     PlainRecordList plain = ReadPlainRecordList(folder.ProgramAt("p.cnx"));
-    EXPECT_EQ(plain.Markers, (std::vector<std::string> {"[1]", "[3]", "[4]"}));
-    EXPECT_EQ(plain.Starts, (std::vector<std::uint32_t> {0, 0, 0xFFFFFFFFu}));
-    EXPECT_EQ(plain.Ends, (std::vector<std::uint32_t> {9, 0, 7}));
+    EXPECT_EQ(plain.Markers, (std::vector<std::string> { "[1]", "[3]", "[4]" }));
+    EXPECT_EQ(plain.Starts, (std::vector<std::uint32_t> { 0, 0, 0xFFFFFFFFu }));
+    EXPECT_EQ(plain.Ends, (std::vector<std::uint32_t> { 9, 0, 7 }));
     EXPECT_TRUE(ReadPlainRecordList(folder.ProgramAt("missing.cnx")).Markers.empty());
 }
 
@@ -103,15 +108,16 @@ TEST(KeywordFileTest, RoundTripsAndRefusesWhatCannotComeBackWhole)
     EXPECT_EQ(path, folder.ProgramAt("Mech.idx"));
     // The longest writable keyword fills a read piece together with its CR LF.
     const std::string longest(kMaxKeywordBytes, 'k');
-    const std::vector<std::string> keywords = {"螺栓", "M12", "六角头 螺栓", longest};
+    const std::vector<std::string> keywords = { "螺栓", "M12", "六角头 螺栓", longest };
     ASSERT_TRUE(WriteKeywordFile(path, keywords));
-    EXPECT_EQ(test::ReadFile(folder.NativeAt("Mech.idx")).substr(0, 6), platform::Utf8ToGb18030("螺栓") + "\r\n");
+    EXPECT_EQ(
+        test::ReadFile(folder.NativeAt("Mech.idx")).substr(0, 6), platform::Utf8ToGb18030("螺栓") + "\r\n");
     EXPECT_EQ(ReadKeywordFile(path), keywords);
 
-    for (const std::string& bad : {std::string(), std::string("a\nb"), std::string(kMaxKeywordBytes + 1, 'k'),
-             std::string("a\0b", 3)})
+    for (const std::string& bad : { std::string(), std::string("a\nb"),
+             std::string(kMaxKeywordBytes + 1, 'k'), std::string("a\0b", 3) })
         EXPECT_FALSE(IsWritableKeyword(bad)) << bad.size();
-    EXPECT_FALSE(WriteKeywordFile(path, {"ok", ""}));
+    EXPECT_FALSE(WriteKeywordFile(path, { "ok", "" }));
     EXPECT_EQ(ReadKeywordFile(path), keywords) << "a refused write leaves the file";
 }
 

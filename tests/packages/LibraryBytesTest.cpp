@@ -12,7 +12,7 @@ TEST(LibraryBytesTest, BuiltLibraryReadsBackAndRefusesMembersThatCouldNotBeFound
     test::TempFolder folder;
     std::string data, index, error;
     ASSERT_TRUE(CZFileLib::BuildCompressedLibraryBytes(
-        {{"A1.files\\图.gif", std::string(5000, 'x')}, {"b.txt", "b"}}, data, index, error))
+        { { "A1.files\\图.gif", std::string(5000, 'x') }, { "b.txt", "b" } }, data, index, error))
         << error;
     test::WriteFile(folder.NativeAt("p_files.flz"), data);
     test::WriteFile(folder.NativeAt("p_files.idx"), index);
@@ -23,11 +23,11 @@ TEST(LibraryBytesTest, BuiltLibraryReadsBackAndRefusesMembersThatCouldNotBeFound
     EXPECT_EQ(test::ReadFile(folder.NativeAt("out.gif")), std::string(5000, 'x'));
 
     const std::vector<std::pair<std::string, std::string>> refused[] = {
-        {{"a", ""}},
-        {{"a", "1"}, {"A", "2"}},
-        {{"two\r\nlines", "1"}},
-        {{";comment", "1"}},
-        {{std::string(511, 'n'), "1"}},
+        { { "a", "" } },
+        { { "a", "1" }, { "A", "2" } },
+        { { "two\r\nlines", "1" } },
+        { { ";comment", "1" } },
+        { { std::string(511, 'n'), "1" } },
     };
     for (const auto& members : refused) {
         error.clear();

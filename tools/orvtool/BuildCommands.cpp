@@ -25,8 +25,9 @@ void Register(CLI::App& app)
     build->add_option("OUTDIR", args->out, "The gallery library folder to write <name>.GAL and <name>/ into")
         ->required();
     build->add_option("--format", args->format, "Database form: access (default) or sqlite")
-        ->check(CLI::IsMember({"access", "sqlite"}));
-    build->add_flag("--plain-fulltext", args->plainFullText, "Write the full text plain (.cnt), not compressed");
+        ->check(CLI::IsMember({ "access", "sqlite" }));
+    build->add_flag(
+        "--plain-fulltext", args->plainFullText, "Write the full text plain (.cnt), not compressed");
     SetAction(build, [args] {
         const auto start = std::chrono::steady_clock::now();
         GalleryBuildOptions options;
@@ -34,8 +35,8 @@ void Register(CLI::App& app)
         options.PlainFullText = args->plainFullText;
         GalleryBuildReport report;
         std::string error;
-        if (!BuildGalleryFromFile(AbsoluteProgramPath(args->manifest), AbsoluteProgramPath(args->out), options, report,
-                error)) {
+        if (!BuildGalleryFromFile(AbsoluteProgramPath(args->manifest), AbsoluteProgramPath(args->out),
+                options, report, error)) {
             Fail(error);
             return 1;
         }
