@@ -1,6 +1,7 @@
 // Access galleries in the shapes Access itself leaves behind when a gallery is edited, made
-// from the Jet writer's files: deleted columns, rows moved to another page when they grew.
-// The import reads every row and value, as mdb-export and mdb-reader read them.
+// from the Jet writer's files: deleted columns, rows moved to another page when they grew,
+// date-times on both sides of 1899-12-30. The import reads every row and value, as mdb-export
+// and mdb-reader read them.
 
 #include "JetAccessShapes.h"
 #include "JetCheckTools.h"
@@ -202,6 +203,68 @@ TEST_F(JetAccessShapesTest, RowsMovedToAnotherPageArriveOnceEach)
     }
     if (test::MdbReaderMissing().empty()) {
         EXPECT_EQ(ReaderRows("DrawingList", columns), expected);
+    }
+}
+
+// Access keeps the days since 1899-12-30 in the integer part and the time of day in the
+// fraction's absolute value, so -94.43 is 1899-09-27 10:19:12, not 10:19:12 before
+// 1899-09-27. Dates before 1899-12-30 imported as "1900-01-00 00:00:00".
+TEST_F(JetAccessShapesTest, DateTimesImportAsAccessShowsThem)
+{
+    struct Case {
+        double stored;
+        const char* shown;
+        bool exportAgrees;  // mdb-export prints dates before 1899-12-30 and after 4637-11-25
+                            // as "1900-01-00 00:00:00", and a time rounding up to midnight as 24:00:00
+    };
+    const Case cases[] = {
+        {-657434.0, "0100-01-01 00:00:00", false},
+        {-95.0 - 49245.0 / 86400, "1899-09-26 13:40:45", false},
+        {-94.43, "1899-09-27 10:19:12", false},
+        {-1.25, "1899-12-29 06:00:00", false},
+        {-1.9999999999, "1899-12-30 00:00:00", false},  // rounds up into the next day
+        {-0.5, "1899-12-30 12:00:00", false},
+        {0.0, "1899-12-30 00:00:00", true},
+        {2.25, "1900-01-01 06:00:00", true},
+        {36892.0 + 47107.0 / 86400, "2001-01-01 13:05:07", true},
+        {45000.99999999, "2023-03-16 00:00:00", false},
+        {1000000.5, "4637-11-26 12:00:00", false},
+        {2958465.0 + 86399.0 / 86400, "9999-12-31 23:59:59", false},
+    };
+    std::vector<JetRow> rows;
+    std::vector<Cells> expected;
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        rows.push_back({I(static_cast<std::int64_t>(i)), R(cases[i].stored)});
+        expected.push_back({std::to_string(i), cases[i].shown});
+    }
+    rows.push_back({I(99), N()});
+    expected.push_back({"99", std::nullopt});
+    Write({"Dates", {{"Id", JetColumnType::Long}, {"Made", JetColumnType::DateTime}}}, rows,
+          [](test::JetAccessShapes&) { return true; });
+
+    std::vector<std::string> columns;
+    EXPECT_EQ(Import("Select Id, Made from Dates Order By Id", columns), expected);
+    if (test::MdbtoolsMissing().empty()) {
+        auto exported = ExportedRows("Dates");
+        ASSERT_TRUE(exported);
+        ASSERT_EQ(exported->size(), expected.size());
+        for (std::size_t i = 0; i < std::size(cases); ++i) {
+            if (cases[i].exportAgrees) {
+                EXPECT_EQ((*exported)[i], expected[i]) << cases[i].stored;
+            }
+        }
+    }
+    if (test::MdbReaderMissing().empty()) {
+        // mdb-reader counts back from 1899-12-30 continuously, so below zero its dates differ
+        // from Access's; it must still read the very value written.
+        auto read = ReaderRows("Dates", columns);
+        ASSERT_TRUE(read);
+        ASSERT_EQ(read->size(), expected.size());
+        for (std::size_t i = 0; i < std::size(cases); ++i)
+            EXPECT_EQ((*read)[i][1], std::to_string(static_cast<long long>(
+                                         std::floor((cases[i].stored - 25569) * 86400 * 1000 + 0.5))))
+                << i;
+        EXPECT_EQ(read->back()[1], std::nullopt);
     }
 }
 
