@@ -2,6 +2,7 @@
 // orvtool gallery sample: write a generated Access gallery of a chosen size.
 
 #include "Command.h"
+#include "FieldEscape.h"
 
 #include "database/AdoConnection.h"
 #include "database/GalleryConvert.h"
@@ -73,7 +74,7 @@ void Register(CLI::App& app)
             return 1;
         }
         for (const auto& [name, rows] : result.Tables)
-            std::cout << "table\t" << name << '\t' << rows << '\n';
+            std::cout << "table\t" << EscapeField(name) << '\t' << rows << '\n';
         std::cout << "format\t" << (options.Format == GalleryFormat::Access ? "access" : "sqlite") << '\n';
         return 0;
     });
