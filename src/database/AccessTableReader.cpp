@@ -2,6 +2,7 @@
 
 #include "database/jet/JetFileGuard.h"
 #include "database/jet/JetMemo.h"
+#include "database/jet/JetTable.h"
 
 #include <fcntl.h>
 #include <mdbtools.h>
@@ -20,6 +21,9 @@ namespace {
 
 // libmdb cuts text at this size; longer memos are read again whole (WholeMemo).
 constexpr std::size_t kBindSize = 256 * 1024;
+// The first and last days Access stores, in days since 1899-12-30.
+constexpr double kFirstAccessDay = -657434;  // 100-01-01
+constexpr double kLastAccessDay = 2958465;   // 9999-12-31
 // An OLE value larger than this is left out (NULL) rather than risk a huge allocation that a
 // damaged length field asks for.
 constexpr std::size_t kMaxOleBytes = 64 * 1024 * 1024;
@@ -148,6 +152,16 @@ DbValue ConvertValue(MdbHandle* mdb, MdbColumn* col, const char* bound, int boun
         if (RawFixed(mdb, col, 8, raw))
             return DbValue::MakeReal(ReadLittle<double>(raw));
         break;
+    case MDB_DATETIME:
+        // Converted here: libmdb prints every date before 1899-12-30 (and after 4637) as
+        // "1900-01-00 00:00:00", and a time that rounds up to midnight as 24:00:00.
+        if (RawFixed(mdb, col, 8, raw)) {
+            const double date = ReadLittle<double>(raw);
+            // Access holds 100-01-01 to 9999-12-31; a value outside is damage, not a date.
+            if (date > kFirstAccessDay - 1 && date < kLastAccessDay + 1)
+                return DbValue::MakeText(OleDateToIso(date));
+        }
+        break;
     case MDB_NUMERIC:
         if (boundLen > 0) {
             if (auto number = ParseDecimalText(bound))
@@ -185,8 +199,8 @@ DbValue ConvertValue(MdbHandle* mdb, MdbColumn* col, const char* bound, int boun
             return DbValue::MakeText(std::string(bound, std::strlen(bound)));
         break;
     default:
-        // Text, Memo, DateTime and replication ids arrive as text. libmdb reports an empty
-        // text and a NULL alike; both become NULL, as mdb-export writes them.
+        // Text and replication ids arrive as text. libmdb reports an empty text and a NULL
+        // alike; both become NULL, as mdb-export writes them.
         if (boundLen > 0)
             return DbValue::MakeText(std::string(bound, std::strlen(bound)));
         break;

@@ -22,7 +22,7 @@
 namespace orv {
 
 // Bump when the copy's layout or conversions change: old copies are then imported again.
-constexpr int kAccessImporterVersion = 1;
+constexpr int kAccessImporterVersion = 2;
 
 // Reads the tables of the Access file at a native path into the sink; false with the reason
 // in error, and sinkFailed true when the sink (the writer) was the one that stopped.

@@ -1,3 +1,4 @@
+#include "JetAccessShapes.h"
 #include "database/jet/Jet4Writer.h"
 #include "database/jet/JetFileGuard.h"
 #include "support/TestSupport.h"
@@ -68,6 +69,16 @@ TEST_F(JetFileGuardTest, WrittenFilePasses)
     EXPECT_EQ(Check(m_file, second), "");
 }
 
+// Found with files Access wrote: Access keeps a deleted column's place until the database is
+// compacted, so a definition may count more variable columns than it lists columns.
+TEST_F(JetFileGuardTest, DefinitionsWithDeletedColumnsPass)
+{
+    test::JetAccessShapes shapes(m_file);
+    for (const char* column : {"DirName", "DirID"})
+        ASSERT_TRUE(shapes.DeleteColumn("DrawingDir", column)) << shapes.Error();
+    EXPECT_EQ(Check(shapes.Bytes()), "");  // one column listed, two variable ones counted
+}
+
 TEST_F(JetFileGuardTest, TruncatedFilesFail)
 {
     for (std::size_t length : {std::size_t(0), std::size_t(100), 2 * kPage, 3 * kPage + 17, m_file.size() / 2,
@@ -92,7 +103,7 @@ TEST_F(JetFileGuardTest, CatalogNamingPageZeroFails)
 TEST_F(JetFileGuardTest, ImpossibleCountsInADefinitionFail)
 {
     struct Case { std::size_t offset; std::uint32_t value; bool wide; };
-    for (Case c : {Case{0x2D, 60000, false}, Case{0x2D, 0, false}, Case{0x2B, 9, false}, Case{0x33, 0x7FFFFFFF, true},
+    for (Case c : {Case{0x2D, 60000, false}, Case{0x2D, 0, false}, Case{0x2B, 256, false}, Case{0x33, 0x7FFFFFFF, true},
                    Case{0x2F, 100000, true}, Case{0x3F + 25 * 3, 0xFFFF, false} /* first name length */}) {
         std::string bad = m_file;
         if (c.wide)

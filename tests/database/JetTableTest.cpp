@@ -13,6 +13,9 @@ TEST(JetTableTest, OleDatesConvertBothWays)
     // Below zero the fraction is still the time of day.
     EXPECT_EQ(OleDateToIso(-1.25), "1899-12-29 06:00:00");
     EXPECT_DOUBLE_EQ(*OleDateFromIso("1899-12-29 06:00:00"), -1.25);
+    // A time rounding up to midnight is the next calendar day, on either side of zero.
+    EXPECT_EQ(OleDateToIso(-1.9999999999), "1899-12-30 00:00:00");
+    EXPECT_EQ(OleDateToIso(45000.99999999), "2023-03-16 00:00:00");
     EXPECT_DOUBLE_EQ(*OleDateFromIso("2023-03-15T12:00:00"), 45000.5);
     EXPECT_DOUBLE_EQ(*OleDateFromIso("2023-03-15"), 45000.0);
     EXPECT_DOUBLE_EQ(*OleDateFromIso("2000-02-29 23:59:59.5"), 36585.0 + 86399.5 / 86400.0);

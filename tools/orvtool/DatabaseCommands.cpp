@@ -2,6 +2,7 @@
 // does, make the SQLite copy of an Access gallery, and write an empty gallery.
 
 #include "Command.h"
+#include "FieldEscape.h"
 
 #include "database/AdoConnection.h"
 #include "database/AdoRecordset.h"
@@ -23,7 +24,7 @@
 namespace orv::tool {
 namespace {
 
-// Values are written one record a line: tabs and line ends inside a value are escaped.
+// Values are written one record a line, escaped (FieldEscape.h).
 std::string FieldText(const std::optional<DbValue>& value)
 {
     if (!value || value->IsNull())
@@ -37,20 +38,7 @@ std::string FieldText(const std::optional<DbValue>& value)
         }
         return hex + "'";
     }
-    std::string text = ConvertToText(*value).value_or(std::string());
-    std::string out;
-    out.reserve(text.size());
-    for (char c : text) {
-        if (c == '\t')
-            out += "\\t";
-        else if (c == '\n')
-            out += "\\n";
-        else if (c == '\r')
-            out += "\\r";
-        else
-            out.push_back(c);
-    }
-    return out;
+    return EscapeField(ConvertToText(*value).value_or(std::string()));
 }
 
 // Connects without a message box: the reason goes to standard error through Fail.
@@ -90,7 +78,7 @@ void PrintTableCounts(sqlite3* db)
             if (sqlite3_step(countRaw) == SQLITE_ROW)
                 rows = sqlite3_column_int64(countRaw, 0);
         }
-        std::cout << "table\t" << name << '\t' << rows << '\n';
+        std::cout << "table\t" << EscapeField(name) << '\t' << rows << '\n';
     }
 }
 
@@ -130,7 +118,7 @@ void Register(CLI::App& app)
         }
         const auto& columns = rs.ColumnNames();
         for (std::size_t c = 0; c < columns.size(); ++c)
-            std::cout << (c ? "\t" : "") << columns[c];
+            std::cout << (c ? "\t" : "") << EscapeField(columns[c]);
         std::cout << '\n';
         for (; !rs.IsEOF(); rs.MoveNext()) {
             for (std::size_t c = 0; c < columns.size(); ++c)

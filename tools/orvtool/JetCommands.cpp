@@ -3,6 +3,7 @@
 // the whole gallery with its content.
 
 #include "Command.h"
+#include "FieldEscape.h"
 
 #include "builder/GalleryBuilder.h"
 #include "builder/GalleryDatabase.h"
@@ -76,7 +77,7 @@ void Register(CLI::App& app)
             return 1;
         }
         for (const auto& [name, rows] : result.Tables)
-            std::cout << "table\t" << name << '\t' << rows << '\n';
+            std::cout << "table\t" << EscapeField(name) << '\t' << rows << '\n';
         std::cout << "format\t" << (options.Format == GalleryFormat::Access ? "access" : "sqlite") << '\n';
         return 0;
     });

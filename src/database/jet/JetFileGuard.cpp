@@ -223,7 +223,11 @@ bool CJetFileGuard::CheckTable(std::uint32_t firstDefinitionPage)
     }
     std::uint32_t columns = U16(definition, f.NumCols), varColumns = U16(definition, f.NumVarCols);
     std::uint32_t indexes = U32(definition, f.NumIndexes), realIndexes = U32(definition, f.NumRealIndexes);
-    if (columns == 0 || columns > kMaxColumns || varColumns > columns)
+    // A deleted column keeps its slot in every row until the database is compacted, and the
+    // variable-column count keeps counting it: a table of variable columns with one deleted
+    // lists fewer columns than it counts variable ones. libmdb sizes nothing by that count (each
+    // row carries its own), so it only has to stay within what a table can ever have held.
+    if (columns == 0 || columns > kMaxColumns || varColumns > kMaxColumns)
         return Fail(where + ": impossible column counts (" + std::to_string(columns) + ", " +
                     std::to_string(varColumns) + " variable)");
     if (indexes > kMaxIndexes || realIndexes > kMaxIndexes)

@@ -2,16 +2,25 @@
 // Structural checks of a Jet 3 or Jet 4 file before libmdb reads it. libmdb copes with much
 // damage, but not with all of it: a table definition claiming tens of thousands of columns
 // or a huge index count makes it work for minutes or read outside its column list, and a
-// usage map naming other tables' pages makes it print warnings and return wrong rows. The
-// importer asks the guard about the catalog and about each table before libmdb opens them.
+// usage map naming pages that are not the table's makes it print a warning for each and fall
+// back to reading the file page by page. The importer asks the guard about the catalog and
+// about each table before libmdb opens them.
 //
 // Checked: the header (as ParseJetHeader checks it); for a table,
 // its definition chain (pages inside the file, each a definition page, no loops), its
-// counts (columns 1..255, variable columns no more than columns, indexes at most 256), that
-// the column entries and names lie inside the definition, that each column has a known type
+// counts (columns 1..255, variable columns at most 255, indexes at most 256), that the
+// column entries and names lie inside the definition, that each column has a known type
 // and lies inside the row (fixed offset and size, or variable index), that both usage-map
 // addresses name existing rows, and that every page the owned-pages map names is a data
 // page of this table.
+//
+// Left alone, because Access writes them and libmdb reads them: tables with deleted columns
+// (gaps in the column numbers and fixed offsets, a variable-column count above the column
+// count, rows longer than the listed columns need), rows moved to another page when they
+// grew (a 4-byte pointer in the old place, the row flagged elsewhere), long values over
+// several pages, rows that kept their old length when a shorter value replaced a longer
+// one, indexes, and both kinds of usage map. Rows are not looked at: libmdb bounds each row
+// and each value against its page itself.
 
 #include <cstdint>
 #include <string>

@@ -89,14 +89,16 @@ std::string OleDateToIso(double oleDate)
 {
     if (!std::isfinite(oleDate) || std::fabs(oleDate) > 3e6)
         return std::string();
-    // The integer part counts days; the fraction is the time of day even below zero.
+    // The integer part counts days; the fraction is the time of day even below zero, so -1.25
+    // is 1899-12-29 06:00 and not 18:00 of the day before.
     double dayPart = std::trunc(oleDate);
     double fraction = std::fabs(oleDate - dayPart);
     long long seconds = std::llround(fraction * 86400.0);
     auto days = static_cast<std::int64_t>(dayPart);
     if (seconds >= 86400) {
+        // Rounded up to midnight: the next calendar day, on either side of 1899-12-30.
         seconds -= 86400;
-        days += oleDate < 0 ? -1 : 1;
+        ++days;
     }
     std::int64_t y;
     unsigned m, d;
