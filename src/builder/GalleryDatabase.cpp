@@ -196,8 +196,15 @@ std::vector<std::vector<JetRow>> GalleryRows(const GalleryManifest& m)
             rows[DimDriver].push_back({ I(g.Id), T(g.DimDriver->App), T(g.DimDriver->Fun),
                 T(g.DimDriver->Path), T(g.DimDriver->Name) });
     }
-    for (const ManifestMembership& mm : m.Memberships)
-        rows[DirList].push_back({ I(mm.Dir), I(mm.Drawing), I(mm.Order) });
+    if (m.HasMemberships) {
+        for (const ManifestMembership& mm : m.Memberships)
+            rows[DirList].push_back({ I(mm.Dir), I(mm.Drawing), I(mm.Order) });
+    } else {
+        std::map<std::int32_t, std::int64_t> order;
+        for (const ManifestDrawing& g : m.Drawings)
+            if (g.Bound == 0)
+                rows[DirList].push_back({ I(g.Dir), I(g.Id), I(++order[g.Dir]) });
+    }
     for (const ManifestAction& a : m.Actions)
         rows[Execute].push_back({ I(a.Dir), I(a.Drawing), T(a.App), T(a.Func), T(a.Para) });
     return rows;

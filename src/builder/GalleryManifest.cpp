@@ -427,6 +427,7 @@ void ReadTables(ObjectReader& top, GalleryManifest& manifest)
         r.Finish();
         manifest.Drawings.push_back(std::move(d));
     }
+    manifest.HasMemberships = top.Has("memberships");
     const Json& memberships = ArrayAt(top.Find("memberships"), "memberships");
     for (std::size_t i = 0; i < memberships.size(); ++i) {
         ObjectReader r(memberships[i], Indexed("memberships", i));

@@ -125,6 +125,10 @@ struct GalleryManifest {
     std::vector<ManifestDirectory> Directories;
     std::vector<ManifestIndexEntry> Index;
     std::vector<ManifestDrawing> Drawings;
+    // Without a memberships list every drawing not bound to another is a member of its own
+    // directory: the reader lists a directory's drawings through DrawingDirList whenever that
+    // table exists, so an empty table would show no drawings at all.
+    bool HasMemberships = false;
     std::vector<ManifestMembership> Memberships;
     std::vector<ManifestAction> Actions;
     bool HasKeywords = false;

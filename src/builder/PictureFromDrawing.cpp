@@ -17,12 +17,14 @@ bool PictureFromDrawing(const FittedDrawing& drawing, const std::string& extensi
     options.height = height;
     options.background
         = SlideRgb((backgroundRgb >> 16) & 0xFF, (backgroundRgb >> 8) & 0xFF, backgroundRgb & 0xFF);
-    // Colour 7 is "the other colour" in AutoCAD: white on a dark background, black on a light one.
-    const bool light = SlideRed(options.background) * 299 + SlideGreen(options.background) * 587
-            + SlideBlue(options.background) * 114
-        > 128 * 1000;
-    options.color = [light](int index) {
-        return index == 7 && light ? SlideRgb(0, 0, 0) : CAcadSlideBitmap::ColorFromIndex(index);
+    // As the reader draws slides: a colour that is the background's own (colour 7 and the
+    // palette's whites on white) is drawn black, or white on a black background.
+    const std::uint32_t background = options.background;
+    options.color = [background](int index) {
+        const std::uint32_t color = CAcadSlideBitmap::ColorFromIndex(index);
+        if (color != background)
+            return color;
+        return background != SlideRgb(0, 0, 0) ? SlideRgb(0, 0, 0) : SlideRgb(255, 255, 255);
     };
     std::vector<WmfText> texts;
     for (const FittedText& text : drawing.Texts)

@@ -191,6 +191,7 @@ GalleryManifest SampleGalleryManifest(SampleGallerySize size, bool withContent)
         if (d % 5 == 0)
             m.Index.push_back({ "关键词" + Num(d), Num(d), d });
     }
+    m.HasMemberships = true; // every tenth drawing only
     for (int g = 1; g <= size.Drawings; ++g) {
         const int dir = size.Directories > 0 ? g % size.Directories + 1 : 0;
         ManifestDrawing d;

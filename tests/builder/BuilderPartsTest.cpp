@@ -1,4 +1,6 @@
 #include "builder/DrawingFit.h"
+#include "builder/GalleryDatabase.h"
+#include "builder/GalleryManifest.h"
 #include "builder/PageText.h"
 #include "support/TestSupport.h"
 
@@ -56,6 +58,34 @@ TEST(DrawingFitTest, FitsTheLongerSideAndFlattensCurves)
     std::string slide, error;
     ASSERT_TRUE(SlideFromDrawing(fitted, slide, error)) << error;
     EXPECT_EQ(slide.rfind("AutoCAD Slide\r\n", 0), 0u);
+}
+
+TEST(GalleryRowsTest, WithoutMembershipsEveryUnboundDrawingIsAMemberOfItsDirectory)
+{
+    const std::string json = R"({"name": "G", "gallery": {"name": "g"}, "specialities": [{"id": 1}],
+        "directories": [{"id": 5, "spec": 1}, {"id": 6, "spec": 1}],
+        "drawings": [{"id": 1, "dir": 6}, {"id": 2, "dir": 5}, {"id": 3, "dir": 6, "bound": 1}, {"id": 4, "dir": 6}]
+        $MEMBERSHIPS})";
+    const int dirList = 8; // DrawingDirList's place among the gallery tables
+    for (const char* memberships :
+        { "", R"(, "memberships": [])", R"(, "memberships": [{"dir": 5, "drawing": 4}])" }) {
+        std::string text = json;
+        text.replace(text.find("$MEMBERSHIPS"), 12, memberships);
+        GalleryManifest manifest;
+        std::string error;
+        ASSERT_TRUE(ParseGalleryManifest(text, "\\src", manifest, error)) << error;
+        std::vector<std::string> rows;
+        const std::vector<std::vector<JetRow>> tables = GalleryRows(manifest);
+        for (const JetRow& row : tables[dirList])
+            rows.push_back(std::to_string(row[0].Int) + "/" + std::to_string(row[1].Int) + "/"
+                + std::to_string(row[2].Int));
+        if (*memberships == '\0')
+            EXPECT_EQ(rows, (std::vector<std::string> { "6/1/1", "5/2/1", "6/4/2" }));
+        else if (std::string(memberships).find("drawing") == std::string::npos)
+            EXPECT_TRUE(rows.empty());
+        else
+            EXPECT_EQ(rows, (std::vector<std::string> { "5/4/1" }));
+    }
 }
 
 TEST(OrvtoolBuildGallery, ReportsTablesOrTheMistake)

@@ -102,10 +102,11 @@ TEST_P(GalleryBuilderTest, EveryTableReadsBackThroughTheReadersStatements)
             "DirName"),
         Strings { "工具" });
     // libmdb reads an empty Access text as NULL, so only the SQLite form keeps the difference.
-    if (GetParam())
+    if (GetParam()) {
         EXPECT_EQ(
             Column(db, "Select DirID from DrawingDir where DirContent = '' And DirPath Is Null", "DirID"),
             Strings { "4" });
+    }
     // A missing SourceContent is NULL, so the joined content is empty.
     const std::string content
         = "SELECT (SpecClass.SpecPath + '\\' + DrawingDir.SourceContent) As TContent,"
