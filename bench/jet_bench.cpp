@@ -3,7 +3,7 @@
 // Run: build/bench/jet_bench --benchmark_filter=Jet
 
 #include "database/jet/Jet4Writer.h"
-#include "database/SampleJetGallery.h"
+#include "database/GallerySchema.h"
 
 #include <benchmark/benchmark.h>
 

@@ -9,6 +9,7 @@
 #include "builder/GalleryManifest.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -19,7 +20,7 @@ namespace orv {
 struct GalleryBuildOptions {
     bool Sqlite = false; // the database as SQLite instead of Access (Jet 4)
     bool PlainFullText = false; // the plain full-text form even where the manifest asks otherwise
-    std::string Password; // Access only; empty: the gallery password
+    std::optional<std::string> Password; // Access only; unset: the gallery password, "" none
 };
 
 struct GalleryBuildReport {

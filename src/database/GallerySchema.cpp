@@ -143,4 +143,39 @@ bool WriteEmptyGallery(const std::string& nativePath, std::string& error)
     return true;
 }
 
+namespace {
+using T = JetColumnType;
+}  // namespace
+
+std::vector<JetTableDef> GalleryJetTables()
+{
+    return {
+        {"Gallery", {{"GalleryName", T::Text}, {"GalleryVersion", T::Text}, {"CreateDate", T::Text}}},
+        {"GalleryTitle", {{"TitleName", T::Text}, {"TitleCaption", T::Text}}},
+        {"GallerySet", {{"ParaName", T::Text}, {"ParaValue", T::Text}}},
+        {"SpecClass", {{"SpecID", T::Long}, {"SpecName", T::Text}, {"SpecPath", T::Text}, {"ShowOrder", T::Long}}},
+        {"DrawingDir",
+         {{"DirID", T::Long}, {"ParDirID", T::Long}, {"SpecID", T::Long}, {"DirName", T::Text},
+          {"DirType", T::Integer}, {"DirPath", T::Text}, {"DirContent", T::Text}, {"SourceContent", T::Text},
+          {"DirContentCompress", T::Integer}, {"ContentMark", T::Text}, {"DirVisible", T::Long}}},
+        {"DrawingDirFiles", {{"DirID", T::Long}, {"DirContent", T::Text}, {"ContentOrder", T::Long}}},
+        {"DrawingDirIndex", {{"IndexName", T::Text}, {"IndexDirID", T::Text}, {"IndexOrder", T::Long}}},
+        {"DrawingList",
+         {{"DrawingID", T::Long}, {"DirID", T::Long}, {"SpecID", T::Long}, {"DrawingName", T::Text},
+          {"DrawingCaption", T::Text}, {"Status1", T::Text}, {"AppClass", T::Text}, {"FunClass", T::Text},
+          {"ShpClass", T::Text}, {"QueryKeyword", T::Memo}, {"PreviewFile", T::Text}, {"DrawingPath", T::Text},
+          {"DrawingFileName", T::Text}, {"DrawingBlock", T::Text}, {"DriverType", T::Integer},
+          {"IsCompressed", T::Integer}, {"BoundDrawingID", T::Long}, {"UserType", T::Long}}},
+        {"DrawingDirList", {{"DirID", T::Long}, {"DrawingID", T::Long}, {"DrawingOrder", T::Long}}},
+        {"DrawingData",
+         {{"DrawingID", T::Long}, {"FieldOrder", T::Long}, {"FieldCaption", T::Text}, {"FieldDataType", T::Integer},
+          {"FieldValue_DBL", T::Double}, {"FieldValue_STR", T::Text}}},
+        {"DimDriverDefine",
+         {{"DrawingID", T::Long}, {"AppName", T::Text}, {"FunName", T::Text}, {"DefinePath", T::Text},
+          {"DimDriverName", T::Text}}},
+        {"DrawingExecute",
+         {{"DirID", T::Long}, {"DrawingID", T::Long}, {"FunApp", T::Text}, {"Func", T::Text}, {"Para", T::Text}}},
+    };
+}
+
 }  // namespace orv

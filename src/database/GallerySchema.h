@@ -5,7 +5,10 @@
 // statements compare them with unquoted numbers. IndexDirID stays text: galleries store the
 // directory id there as written text.
 
+#include "database/jet/JetTable.h"
+
 #include <string>
+#include <vector>
 
 struct sqlite3;
 
@@ -21,5 +24,10 @@ bool CreateGallerySchema(sqlite3* db, std::string& error);
 // Writes an empty gallery (the schema, no rows) to a native path, replacing any file there
 // only once the new one is complete.
 bool WriteEmptyGallery(const std::string& nativePath, std::string& error);
+
+// The gallery tables as Access declares them, in the same order and with the same columns as
+// the DDL: texts as Text (keyword lists as Memo), the 16-bit columns as Integer, the other
+// integers as Long, reals as Double.
+std::vector<JetTableDef> GalleryJetTables();
 
 }  // namespace orv

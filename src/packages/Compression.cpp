@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <limits>
 #include <memory>
 #include <new>
 
@@ -251,6 +252,29 @@ int InflateBytes(std::string_view compressed, std::string& out, std::uint64_t ma
         return true;
     };
     return Inflate(read, compressed.size(), append, maxOutput);
+}
+
+int DeflateBytes(std::string_view bytes, std::string& out)
+{
+    DeflateStream stream;
+    if (int code = stream.Init(); code != Z_OK)
+        return code;
+    if (bytes.size() > std::numeric_limits<uInt>::max())
+        return Z_BUF_ERROR;
+    // Fed in one piece; zlib's output does not depend on how the input is divided.
+    stream->next_in = reinterpret_cast<Bytef*>(const_cast<char*>(bytes.data()));
+    stream->avail_in = static_cast<uInt>(bytes.size());
+    unsigned char buffer[64 * 1024];
+    int code = Z_OK;
+    do {
+        stream->next_out = buffer;
+        stream->avail_out = sizeof buffer;
+        code = deflate(stream.Get(), Z_FINISH);
+        if (code == Z_STREAM_ERROR)
+            return code;
+        out.append(reinterpret_cast<const char*>(buffer), sizeof buffer - stream->avail_out);
+    } while (code != Z_STREAM_END);
+    return Z_OK;
 }
 
 } // namespace orv

@@ -40,4 +40,8 @@ int InflateFileRange(NativeFile& source, std::uint64_t offset, std::uint64_t len
 // The same over bytes in memory, appending to out.
 int InflateBytes(std::string_view compressed, std::string& out, std::uint64_t maxOutput);
 
+// Bytes in memory made into one zlib stream exactly as CompressFile makes a file, appended
+// to out. 0 on success, else zlib's negative code.
+int DeflateBytes(std::string_view bytes, std::string& out);
+
 } // namespace orv

@@ -379,4 +379,31 @@ bool CFileLib::RemoveFile(const std::string& name)
     return true;
 }
 
+bool CFileLib::BuildLibraryBytes(const std::vector<std::pair<std::string, std::string>>& members, std::string& data,
+    std::string& index, std::string& error)
+{
+    data.clear();
+    index.clear();
+    std::vector<std::string> seen;
+    for (const auto& [name, blob] : members) {
+        if (!IsStorableName(name)) {
+            error = "member name " + name + " cannot be stored in the index";
+            return false;
+        }
+        if (blob.empty() || blob.size() > kMaxMemberSize || data.size() + blob.size() > kMaxDataSize) {
+            error = "member " + name + (blob.empty() ? " is empty" : " makes the library too large");
+            return false;
+        }
+        std::string folded = platform::ToLowerAscii(name);
+        if (std::find(seen.begin(), seen.end(), folded) != seen.end()) {
+            error = "member " + name + " is there twice";
+            return false;
+        }
+        seen.push_back(std::move(folded));
+        data += blob;
+        index += IndexEntry(name, static_cast<std::uint32_t>(blob.size()));
+    }
+    return true;
+}
+
 } // namespace orv

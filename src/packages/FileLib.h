@@ -21,6 +21,7 @@
 #include <cstdio>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace orv {
@@ -67,6 +68,13 @@ public:
     static bool IsContainedName(std::string_view name);
     // The file-name part of a path: everything after its last "\".
     static std::string GetFileNamePart(std::string_view path);
+
+    // A whole library made at once in memory, for builders: the data file's bytes and the
+    // index file's bytes for the members (name, stored bytes) in order. False with the reason
+    // when a member could not be found again: an empty blob, a name the index cannot hold, a
+    // name used twice (letter case ignored), or more than 4 GiB of data.
+    static bool BuildLibraryBytes(const std::vector<std::pair<std::string, std::string>>& members, std::string& data,
+        std::string& index, std::string& error);
 
 protected:
     // The member's place in the data file, checked against the data file's length.

@@ -98,4 +98,20 @@ bool CZFileLib::AddFile(const std::string& sourcePath, int folderDepth)
     return ok;
 }
 
+bool CZFileLib::BuildCompressedLibraryBytes(const std::vector<std::pair<std::string, std::string>>& members,
+    std::string& data, std::string& index, std::string& error)
+{
+    std::vector<std::pair<std::string, std::string>> stored;
+    stored.reserve(members.size());
+    for (const auto& [name, bytes] : members) {
+        std::string blob;
+        if (DeflateBytes(bytes, blob) != Z_OK) {
+            error = "member " + name + " cannot be compressed";
+            return false;
+        }
+        stored.emplace_back(name, std::move(blob));
+    }
+    return CFileLib::BuildLibraryBytes(stored, data, index, error);
+}
+
 } // namespace orv

@@ -7,6 +7,8 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace orv {
 
@@ -28,6 +30,11 @@ public:
     static std::string MemberFolderFor(const std::string& sourcePath, int folderDepth);
 
     const std::string& GetTempFolderPath() const { return m_tempFolder; }
+
+    // A whole compressed library made in memory: each member (name, file bytes) stored as the
+    // zlib stream AddFile would store. See CFileLib::BuildLibraryBytes.
+    static bool BuildCompressedLibraryBytes(const std::vector<std::pair<std::string, std::string>>& members, std::string& data,
+        std::string& index, std::string& error);
 
 protected:
     // Inflates a member into memory, at most maxBytes of it; false when it is missing,

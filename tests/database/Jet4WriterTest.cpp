@@ -3,7 +3,7 @@
 #include "JetTestValues.h"
 #include "database/jet/Jet4Writer.h"
 #include "database/jet/JetHeader.h"
-#include "database/SampleJetGallery.h"
+#include "builder/SampleGallery.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>

@@ -6,7 +6,7 @@
 #include "database/AdoConnection.h"
 #include "database/AdoRecordset.h"
 #include "database/jet/Jet4Writer.h"
-#include "database/SampleJetGallery.h"
+#include "builder/SampleGallery.h"
 #include "platform/Paths.h"
 #include "support/TestSupport.h"
 

@@ -24,4 +24,7 @@ void Fail(const std::string& reason);
 // Runs the action as the subcommand's callback; the action returns the exit status.
 void SetAction(CLI::App* command, std::function<int()> action);
 
+// A path from the command line as the program writes paths: absolute, "\" separated.
+std::string AbsoluteProgramPath(const std::string& native);
+
 }  // namespace orv::tool

@@ -1,11 +1,14 @@
 // orvtool gallery convert: copy a gallery between its Access (Jet 4) and SQLite forms.
-// orvtool gallery sample: write a generated Access gallery of a chosen size.
+// orvtool gallery sample: write a generated gallery of a chosen size, its database alone or
+// the whole gallery with its content.
 
 #include "Command.h"
 
+#include "builder/GalleryBuilder.h"
+#include "builder/GalleryDatabase.h"
+#include "builder/SampleGallery.h"
 #include "database/AdoConnection.h"
 #include "database/GalleryConvert.h"
-#include "database/SampleJetGallery.h"
 #include "platform/Paths.h"
 
 #include <sys/stat.h>
@@ -19,7 +22,7 @@ namespace {
 
 struct ConvertArgs {
     std::string in, out, format, password = kGalleryPassword;
-    bool force = false;
+    bool force = false, content = false;
     int directories = 200, drawings = 1000;
 };
 
@@ -78,21 +81,45 @@ void Register(CLI::App& app)
         return 0;
     });
 
-    auto* sample = GalleryCommand(app)->add_subcommand(
-        "sample", "Write a generated Access gallery (every table filled, Chinese names, memos, NULLs)");
-    sample->add_option("OUT", args->out, "The gallery file to write")->required();
+    auto* sample = GalleryCommand(app)->add_subcommand("sample",
+        "Write a generated gallery (every table filled, Chinese names, memos, NULLs); with --content also its "
+        "pages, packages, previews, keyword file and full text");
+    sample->add_option("OUT", args->out, "The gallery file to write (with --content: OUT's folder gets the gallery)")
+        ->required();
     sample->add_option("--directories", args->directories, "Number of directories (default 200)")
         ->check(CLI::Range(0, 10000000));
     sample->add_option("--drawings", args->drawings, "Number of drawings (default 1000)")->check(CLI::Range(0, 10000000));
     sample->add_option("--password", args->password, "Database password (default: the gallery password)");
+    sample->add_option("--format", args->format, "Database form: access (default) or sqlite")
+        ->check(CLI::IsMember({"access", "sqlite"}));
+    sample->add_flag("--content", args->content,
+        "Also write the content folder: a page per directory (about 2.5 KB of text each), packages, slide "
+        "libraries, the keyword file and the full text");
     sample->add_flag("--force", args->force, "Replace an existing OUT");
     SetAction(sample, [args] {
         if (Refuse(args->out, args->force))
             return 1;
         const auto start = std::chrono::steady_clock::now();
+        const std::string out = AbsoluteProgramPath(args->out);
+        const bool sqlite = args->format == "sqlite";
         std::string error;
-        if (!WriteSampleAccessGallery(platform::ProgramPath(args->out), args->password,
-                                      {args->directories, args->drawings}, error)) {
+        GalleryManifest manifest = SampleGalleryManifest({args->directories, args->drawings}, args->content);
+        if (args->content) {
+            // The gallery is named after OUT and built into OUT's folder.
+            const std::size_t slash = out.rfind('\\');
+            const std::string file = out.substr(slash + 1);
+            const std::size_t dot = file.rfind('.');
+            manifest.Name = dot == std::string::npos || dot == 0 ? file : file.substr(0, dot);
+            GalleryBuildOptions options;
+            options.Sqlite = sqlite;
+            options.Password = args->password;
+            GalleryBuildReport report;
+            if (!BuildGallery(manifest, out.substr(0, slash), options, report, error)) {
+                Fail(error);
+                return 1;
+            }
+            std::cout << "gallery\t" << platform::NativePath(report.GalleryPath) << '\n';
+        } else if (!WriteGalleryDatabase(manifest, GalleryRows(manifest), out, sqlite, args->password, error)) {
             Fail(error);
             return 1;
         }

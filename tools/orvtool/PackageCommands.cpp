@@ -12,7 +12,6 @@
 
 #include <zlib.h>
 
-#include <filesystem>
 #include <iostream>
 
 namespace orv::tool {
@@ -23,14 +22,6 @@ struct PackageArgs {
     int depth = 0;
     bool raw = false;
 };
-
-// A path from the command line as the program writes paths: absolute, "\" separated.
-std::string ProgramPathOf(const std::string& native)
-{
-    std::error_code ec;
-    std::filesystem::path absolute = std::filesystem::absolute(native, ec);
-    return platform::ProgramPath(ec ? native : absolute.lexically_normal().string());
-}
 
 // Member names are written with "\"; "/" typed on the command line means the same.
 std::string MemberName(std::string name)
@@ -83,7 +74,7 @@ void RegisterPack(CLI::App& app)
         = pack->add_subcommand("create", "Start a new library: an empty data file and an empty index");
     create->add_option("LIB", args->library, "Data file, e.g. Pages/A12.htz")->required();
     SetAction(create, [args] {
-        std::string path = ProgramPathOf(args->library);
+        std::string path = AbsoluteProgramPath(args->library);
         std::string name = CFileLib::GetFileNamePart(path);
         std::size_t dot = name.rfind('.');
         if (dot == std::string::npos || name.size() - dot != 4
@@ -108,7 +99,7 @@ void RegisterPack(CLI::App& app)
     auto* list = pack->add_subcommand("list", "Print name, offset and size of every member, in index order");
     list->add_option("LIB", args->library, "Data file")->required();
     SetAction(list, [args] {
-        CFileLib library(ProgramPathOf(args->library));
+        CFileLib library(AbsoluteProgramPath(args->library));
         if (!OpenLibrary(library, library.GetDataPath(), args->library))
             return 1;
         std::vector<std::string> names;
@@ -128,10 +119,10 @@ void RegisterPack(CLI::App& app)
     add->add_option("--depth", args->depth, "Trailing folder names of SOURCE kept in the member name")
         ->default_val(0);
     SetAction(add, [args] {
-        CZFileLib library(ProgramPathOf(args->library));
+        CZFileLib library(AbsoluteProgramPath(args->library));
         if (!OpenLibrary(library, library.GetDataPath(), args->library))
             return 1;
-        std::string source = ProgramPathOf(args->source);
+        std::string source = AbsoluteProgramPath(args->source);
         if (!library.AddFile(source, args->depth)) {
             Fail("cannot add " + args->source + " to " + args->library);
             return 1;
@@ -148,10 +139,10 @@ void RegisterPack(CLI::App& app)
     append->add_option("SOURCE", args->source, "File to append")->required();
     append->add_option("--folder", args->folder, "Folder prefix of the member name");
     SetAction(append, [args] {
-        CFileLib library(ProgramPathOf(args->library));
+        CFileLib library(AbsoluteProgramPath(args->library));
         if (!OpenLibrary(library, library.GetDataPath(), args->library))
             return 1;
-        if (!library.AppendFile(ProgramPathOf(args->source), MemberName(args->folder))) {
+        if (!library.AppendFile(AbsoluteProgramPath(args->source), MemberName(args->folder))) {
             Fail("cannot append " + args->source + " to " + args->library);
             return 1;
         }
@@ -168,8 +159,8 @@ void RegisterPack(CLI::App& app)
         "TARGET", args->target, "Where to write it (default: beside the library, under the member name)");
     extract->add_flag("--raw", args->raw, "Copy the stored bytes without decompressing");
     SetAction(extract, [args] {
-        std::string dataPath = ProgramPathOf(args->library);
-        std::string target = args->target.empty() ? std::string() : ProgramPathOf(args->target);
+        std::string dataPath = AbsoluteProgramPath(args->library);
+        std::string target = args->target.empty() ? std::string() : AbsoluteProgramPath(args->target);
         CFileLib plain(dataPath);
         CZFileLib compressed(dataPath);
         CFileLib& library = args->raw ? plain : static_cast<CFileLib&>(compressed);
@@ -195,7 +186,7 @@ void RegisterPack(CLI::App& app)
     remove->add_option("LIB", args->library, "Data file")->required();
     remove->add_option("MEMBER", args->member, "Member name (case is ignored)")->required();
     SetAction(remove, [args] {
-        CFileLib library(ProgramPathOf(args->library));
+        CFileLib library(AbsoluteProgramPath(args->library));
         if (!OpenLibrary(library, library.GetDataPath(), args->library))
             return 1;
         if (!library.RemoveFile(MemberName(args->member))) {
@@ -216,7 +207,7 @@ void RegisterCompression(CLI::App& app)
         command->add_option("IN", args->input, "Source file")->required();
         command->add_option("OUT", args->output, "Target file (created or replaced)")->required();
         SetAction(command, [args, compress] {
-            std::string in = ProgramPathOf(args->input), out = ProgramPathOf(args->output);
+            std::string in = AbsoluteProgramPath(args->input), out = AbsoluteProgramPath(args->output);
             int code = compress ? CompressFile(in, out) : DecompressFile(in, out);
             if (code != 0) {
                 Fail(std::string(compress ? "compress" : "decompress") + " failed: code "
@@ -239,7 +230,7 @@ void RegisterPage(CLI::App& app)
     read->add_option("PAGE", args->member, "Page name, e.g. A12.htm (case is ignored)")->required();
     read->add_flag("--raw", args->raw, "Print the stored bytes without converting them");
     SetAction(read, [args] {
-        CZHtmFileLib library(ProgramPathOf(args->library));
+        CZHtmFileLib library(AbsoluteProgramPath(args->library));
         if (!OpenLibrary(library, library.GetDataPath(), args->library))
             return 1;
         std::string text = library.ReadPageText(args->member);
@@ -262,12 +253,12 @@ void RegisterPage(CLI::App& app)
     extract->add_option(
         "--base", args->base, "Folder the addresses point into (default: the package's folder)");
     SetAction(extract, [args] {
-        CZHtmFileLib library(ProgramPathOf(args->library));
+        CZHtmFileLib library(AbsoluteProgramPath(args->library));
         if (!OpenLibrary(library, library.GetDataPath(), args->library))
             return 1;
         if (!args->base.empty())
-            library.SetBaseFolder(ProgramPathOf(args->base));
-        std::string target = ProgramPathOf(args->target);
+            library.SetBaseFolder(AbsoluteProgramPath(args->base));
+        std::string target = AbsoluteProgramPath(args->target);
         if (!library.ExtractFile(args->member, target)) {
             Fail("cannot extract page " + args->member + " of " + args->library + " to " + args->target);
             return 1;
@@ -284,7 +275,7 @@ void RegisterPage(CLI::App& app)
     SetAction(companions, [args] {
         std::string folderName;
         if (!CZHtmFileLib::ExtractCompanionFiles(
-                ProgramPathOf(args->library), args->member, ProgramPathOf(args->base), folderName)) {
+                AbsoluteProgramPath(args->library), args->member, AbsoluteProgramPath(args->base), folderName)) {
             Fail("no companion package for " + args->member + " beside " + args->library);
             return 1;
         }

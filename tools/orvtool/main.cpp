@@ -2,8 +2,11 @@
 
 #include "Command.h"
 
+#include "platform/Paths.h"
+
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <map>
 #include <vector>
 
@@ -38,6 +41,13 @@ void Fail(const std::string& reason)
 void SetAction(CLI::App* command, std::function<int()> action)
 {
     command->callback([action = std::move(action)] { ExitStatus() = action(); });
+}
+
+std::string AbsoluteProgramPath(const std::string& native)
+{
+    std::error_code ec;
+    std::filesystem::path absolute = std::filesystem::absolute(native, ec);
+    return platform::ProgramPath(ec ? native : absolute.lexically_normal().string());
 }
 
 }  // namespace orv::tool

@@ -1,0 +1,18 @@
+#pragma once
+// A small manifest that touches every table and every kind of file, and its page source, for
+// the builder tests.
+
+#include "support/TestSupport.h"
+
+#include <string>
+
+namespace orv::test {
+
+// The manifest text; "$PICTURE" stands where a test may put a picture file entry.
+std::string SmallManifest();
+
+// Writes pages/bolts.htm (UTF-8) and gallery.json into the folder; returns the manifest's
+// native path.
+std::string WriteSmallManifest(const TempFolder& folder, const std::string& manifest = SmallManifest());
+
+} // namespace orv::test
