@@ -708,7 +708,7 @@ private:
     }
 
     // One file or member entry of gallery.json, for one group when it repeats per group.
-    json Entry(const json& entry, const char* pathKey, const PageContext& context)
+    json Entry(const json& entry, const char* pathKey, const std::string& parent, const PageContext& context)
     {
         json values = { { "group", context.group },
             { "groupkey",
@@ -719,11 +719,10 @@ private:
         out[pathKey] = path;
         if (entry.contains("page")) {
             std::string rendered = Render(ReadText(m_source / "pages" / Text(entry, "page")), context);
-            std::string source = "pages/" + Text(entry, "page");
-            if (!context.group.empty())
-                source = "pages/" + values["groupkey"].get<std::string>() + "-" + Text(entry, "page");
+            // The rendered page is kept under the name it gets in the gallery, so that pages
+            // made from one template never share a file.
+            std::string source = m_name + "/pages/" + (parent.empty() ? path : parent + "/" + path);
             std::replace(source.begin(), source.end(), '\\', '/');
-            source = m_name + "/" + source;
             WriteText(m_work / source, rendered);
             out["source"] = source;
         } else if (entry.contains("part")) {
@@ -738,7 +737,7 @@ private:
         } else if (entry.contains("members")) {
             out["members"] = json::array();
             for (const auto& member : entry["members"])
-                for (auto& one : Expand(member, "name"))
+                for (auto& one : Expand(member, "name", path))
                     out["members"].push_back(std::move(one));
         } else {
             Fail(path + ": nothing to write");
@@ -749,7 +748,7 @@ private:
         return out;
     }
 
-    std::vector<json> Expand(const json& entry, const char* pathKey)
+    std::vector<json> Expand(const json& entry, const char* pathKey, const std::string& parent = std::string())
     {
         std::vector<json> out;
         PageContext context;
@@ -759,10 +758,10 @@ private:
             context.family = &FamilyByKey(Text(entry, "forEachGroup"));
             for (const auto& group : context.family->groups) {
                 context.group = group;
-                out.push_back(Entry(entry, pathKey, context));
+                out.push_back(Entry(entry, pathKey, parent, context));
             }
         } else {
-            out.push_back(Entry(entry, pathKey, context));
+            out.push_back(Entry(entry, pathKey, parent, context));
         }
         return out;
     }
