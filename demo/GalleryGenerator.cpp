@@ -748,7 +748,8 @@ private:
         return out;
     }
 
-    std::vector<json> Expand(const json& entry, const char* pathKey, const std::string& parent = std::string())
+    std::vector<json> Expand(
+        const json& entry, const char* pathKey, const std::string& parent = std::string())
     {
         std::vector<json> out;
         PageContext context;
