@@ -10,9 +10,11 @@
 #include "platform/Encoding.h"
 #include "platform/Files.h"
 #include "platform/Paths.h"
+#include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <map>
 #include <set>
 
@@ -211,6 +213,66 @@ TEST_P(DemoGalleryTest, EveryDrawingHasADataSheetAndADrawingFile)
     }
 }
 
+// The rows the gallery opening and the search read: the gallery's name (as the order file
+// names it), its column captions and its options.
+TEST_P(DemoGalleryTest, GalleryRowCaptionsAndOptionsReadBack)
+{
+    auto gallery = Rows(*db, "Select * from Gallery");
+    ASSERT_EQ(gallery.size(), 1u);
+    EXPECT_EQ(
+        gallery[0].at("GalleryName"), std::string(GetParam()) == "Mech" ? "机械零件图库" : "电气符号图库");
+    EXPECT_FALSE(gallery[0].at("GalleryVersion").empty());
+    EXPECT_FALSE(gallery[0].at("CreateDate").empty());
+    std::set<std::string> titles;
+    for (const Row& title : Rows(*db, "Select * from GalleryTitle")) {
+        EXPECT_FALSE(title.at("TitleCaption").empty());
+        titles.insert(title.at("TitleName"));
+    }
+    EXPECT_EQ(titles, (std::set<std::string> { "Status1", "AppClass", "FunClass", "ShpClass" }));
+    for (const char* option : { "HasTextContents", "HasTextSearch", "HasSrcPreview" }) {
+        auto value
+            = Rows(*db, std::string("Select ParaValue from GallerySet where ParaName = '") + option + "'");
+        ASSERT_EQ(value.size(), 1u) << option;
+        EXPECT_EQ(value[0].at("ParaValue"), "1") << option;
+    }
+}
+
+// Every member of every package and slide library unpacks: pages, companion pictures, slides.
+TEST_P(DemoGalleryTest, EveryPackageMemberUnpacks)
+{
+    TempFolder temp;
+    int members = 0;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(platform::NativePath(root))) {
+        std::string name = entry.path().filename().string(),
+                    program = platform::ProgramPath(entry.path().string());
+        if (EndsWithNoCase(name, ".htz") || EndsWithNoCase(name, ".flz")) {
+            CZFileLib lib(program);
+            ASSERT_TRUE(lib.Open(program)) << program;
+            std::vector<std::string> names;
+            lib.GetFileNames(names);
+            EXPECT_FALSE(names.empty()) << program;
+            for (const auto& member : names) {
+                std::string target = temp.ProgramAt("member" + std::to_string(++members));
+                EXPECT_TRUE(lib.ExtractFile(member, target)) << program << ": " << member;
+                EXPECT_GT(ReadFile(platform::NativePath(target)).size(), 0u) << member;
+            }
+        } else if (EndsWithNoCase(name, ".slb")) {
+            CAcadSlideBitmap slide;
+            auto bytes = platform::ReadFileBytes(program);
+            ASSERT_TRUE(bytes);
+            // Member names stand NUL-padded in the 36-byte directory entries after the header.
+            for (std::size_t at = 32; at + 36 <= bytes->size() && (*bytes)[at] != '\0'; at += 36) {
+                std::string member = bytes->substr(at, 32);
+                member = member.substr(0, member.find('\0'));
+                EXPECT_EQ(slide.LoadLibrarySlide(program, member), 1) << program << ": " << member;
+                ++members;
+            }
+        }
+    }
+    // The symbols gallery has plain pages and single slides only.
+    EXPECT_GT(members, std::string(GetParam()) == "Mech" ? 200 : -1);
+}
+
 INSTANTIATE_TEST_SUITE_P(Galleries, DemoGalleryTest, ::testing::Values("Mech", "Elec"));
 
 // What the mechanical gallery is there to show, each a statement and the least row count.
@@ -280,6 +342,14 @@ TEST(DemoMechGallery, HoldsEveryKindOfContentTheReaderHandles)
     // Actions and tool nodes name programs the folder has.
     for (const Row& action : Rows(db, "Select FunApp,Func,Para from DrawingExecute")) {
         EXPECT_TRUE(platform::FileExists(demo->At(action.at("FunApp")))) << action.at("FunApp");
+    }
+    // Driver types 2 and 4 start a driver program named by the definition's FunName.
+    for (const Row& d : Rows(db,
+             "Select DrawingList.DriverType,DimDriverDefine.FunName from DrawingList, "
+             "DimDriverDefine where DrawingList.DrawingID = DimDriverDefine.DrawingID And "
+             "DrawingList.DriverType In (2, 4)")) {
+        std::string folder = d.at("DriverType") == "2" ? "ORVMTools\\SupportProE\\" : "ORVMTools\\Support\\";
+        EXPECT_TRUE(platform::FileExists(demo->At(folder + d.at("FunName") + ".exe"))) << d.at("FunName");
     }
     for (const Row& node : Rows(db, "Select ContentMark from DrawingDir where ContentMark Like 'add:%'")) {
         std::string program = node.at("ContentMark").substr(4);
