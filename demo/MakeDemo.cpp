@@ -61,6 +61,14 @@ bool ParseArguments(int argc, char** argv, Options& options)
     return true;
 }
 
+// Qt's note that it made up a runtime folder for the off-screen platform is no news here.
+void QuietMessages(QtMsgType type, const QMessageLogContext&, const QString& message)
+{
+    if (type == QtWarningMsg && message.startsWith(QStringLiteral("QStandardPaths:")))
+        return;
+    std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
+}
+
 int Fail(const std::string& reason)
 {
     std::fprintf(stderr, "orvdemo: %s\n", reason.c_str());
@@ -138,6 +146,7 @@ int main(int argc, char** argv)
     // Pictures are drawn off screen; no display is needed.
     if (!std::getenv("QT_QPA_PLATFORM"))
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    qInstallMessageHandler(QuietMessages);
     QGuiApplication app(argc, argv);
     auto started = std::chrono::steady_clock::now();
 
