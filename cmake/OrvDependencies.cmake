@@ -1,6 +1,7 @@
 # Every outside library the project links, found once here.
 find_package(PkgConfig REQUIRED)
 find_package(ZLIB REQUIRED)
+find_package(JPEG REQUIRED)
 find_package(SQLite3 REQUIRED)
 pkg_check_modules(LIBMDB REQUIRED IMPORTED_TARGET libmdb)
 find_package(Threads REQUIRED)

@@ -98,50 +98,58 @@ int CAcadSlideBitmap::LoadLibrarySlideData(std::string_view bytes, std::string_v
     return LoadMember(reader, stored);
 }
 
-SlideLayout CAcadSlideBitmap::FitToRectangle(const SlideRect& rect)
+SlideLayout FitDisplayList(const SlideDisplayList& list, const SlideRect& rect, int margin)
 {
-    m_target = rect;
     SlideLayout layout;
-    if (IsEmpty())
+    if (list.Empty() || list.PrimitiveSizes().empty())
         return layout;
     // In 64 bits: a margin from the command line may be anything an int holds.
-    const long long left = static_cast<long long>(rect.left) + m_margin,
-                    top = static_cast<long long>(rect.top) + m_margin,
-                    right = static_cast<long long>(rect.right) - m_margin,
-                    bottom = static_cast<long long>(rect.bottom) - m_margin;
+    const long long left = static_cast<long long>(rect.left) + margin,
+                    top = static_cast<long long>(rect.top) + margin,
+                    right = static_cast<long long>(rect.right) - margin,
+                    bottom = static_cast<long long>(rect.bottom) - margin;
     if (right <= left || bottom <= top || left < INT_MIN || top < INT_MIN || right > INT_MAX
         || bottom > INT_MAX)
         return layout; // no room inside the margin: the background alone shows
-    SlideRect& r = m_target;
-    r = { static_cast<int>(left), static_cast<int>(top), static_cast<int>(right), static_cast<int>(bottom) };
+    SlideRect r { static_cast<int>(left), static_cast<int>(top), static_cast<int>(right),
+        static_cast<int>(bottom) };
     const double w = static_cast<double>(right - left), h = static_cast<double>(bottom - top);
     if (w > INT_MAX || h > INT_MAX)
         return layout;
-    const double dx = static_cast<double>(m_list.MaxX()) - m_list.MinX();
-    const double dy = static_cast<double>(m_list.MaxY()) - m_list.MinY();
+    const double dx = static_cast<double>(list.MaxX()) - list.MinX();
+    const double dy = static_cast<double>(list.MaxY()) - list.MinY();
+    double scale = 0.0;
     if (dx == 0 && dy == 0) {
         // Every point is the same: no scale fits, so the drawing is one point at the centre.
         r.left += r.Width() / 2;
         r.top += r.Height() / 2;
         r.right = r.left;
         r.bottom = r.top;
-        m_scale = 0.0;
     } else if (dx == 0 || (dy != 0 && w / dx > h / dy)) {
-        m_scale = h / dy;
-        int band = static_cast<int>((w - m_scale * dx) / 2);
+        scale = h / dy;
+        int band = static_cast<int>((w - scale * dx) / 2);
         r.left += band;
         r.right -= band;
     } else {
-        m_scale = w / dx;
-        int band = static_cast<int>((h - m_scale * dy) / 2);
+        scale = w / dx;
+        int band = static_cast<int>((h - scale * dy) / 2);
         r.top += band;
         r.bottom -= band;
     }
     layout.drawable = true;
     layout.area = r;
-    layout.scale = m_scale;
-    layout.minX = m_list.MinX();
-    layout.minY = m_list.MinY();
+    layout.scale = scale;
+    layout.minX = list.MinX();
+    layout.minY = list.MinY();
+    return layout;
+}
+
+SlideLayout CAcadSlideBitmap::FitToRectangle(const SlideRect& rect)
+{
+    SlideLayout layout = FitDisplayList(m_list, rect, m_margin);
+    m_target = layout.drawable ? layout.area : rect;
+    if (layout.drawable)
+        m_scale = layout.scale;
     return layout;
 }
 

@@ -13,6 +13,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -60,6 +61,15 @@ struct SlideLayout {
     double MapXF(std::int32_t x) const { return (x - static_cast<double>(minX)) * scale; }
     double MapYF(std::int32_t y) const { return area.Height() - (y - static_cast<double>(minY)) * scale; }
 };
+
+// The colour (0x00BBGGRR) a primitive of a colour index is drawn in; picture writers take one so
+// the caller decides, for example, how colour 7 shows on a light background.
+using SlideColorFunction = std::function<std::uint32_t(int index)>;
+
+// The fit arithmetic of the slide drawing for any display list: the rectangle shrunk by the
+// margin on each side, the scale that fits the list's box with its aspect ratio kept, and the
+// free band split on both sides. Not drawable for a list without primitives or without room.
+SlideLayout FitDisplayList(const SlideDisplayList& list, const SlideRect& rect, int margin);
 
 class CAcadSlideBitmap {
 public:

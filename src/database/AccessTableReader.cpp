@@ -3,10 +3,12 @@
 #include "database/jet/JetFileGuard.h"
 #include "database/jet/JetMemo.h"
 
+#include <fcntl.h>
 #include <mdbtools.h>
 #include <sys/stat.h>
 
 #include <charconv>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -228,6 +230,9 @@ bool CAccessTableReader::ReadAll(TableSink& sink, std::string& error, bool& sink
         error = "无法读取 Access 数据库";
         return false;
     }
+    // libmdb opens the file without close-on-exec; a program started meanwhile must not get it.
+    if (mdb->f && mdb->f->stream)
+        ::fcntl(::fileno(mdb->f->stream), F_SETFD, FD_CLOEXEC);
     // A page holds at most 256 rows, so a table that yields more rows than the file has room
     // for is walking a cycle of damaged page links: stop instead of looping for ever.
     struct stat st;

@@ -353,7 +353,7 @@ std::string FullPath(const std::string& native)
 bool IsAccessGallery(std::string_view programPath)
 {
     std::string head(32, '\0');
-    FILE* f = std::fopen(platform::NativePath(programPath).c_str(), "rb");
+    FILE* f = std::fopen(platform::NativePath(programPath).c_str(), "rbe");
     if (!f)
         return false;
     head.resize(std::fread(head.data(), 1, head.size(), f));
@@ -377,7 +377,7 @@ GalleryConvertResult ConvertGallery(std::string_view inPath, std::string_view ou
         return result;
     }
     std::string head(256, '\0');
-    if (FILE* f = std::fopen(inNative.c_str(), "rb")) {
+    if (FILE* f = std::fopen(inNative.c_str(), "rbe")) {
         head.resize(std::fread(head.data(), 1, head.size(), f));
         std::fclose(f);
     }

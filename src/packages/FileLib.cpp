@@ -129,7 +129,9 @@ bool CFileLib::IsContainedName(std::string_view name)
         std::size_t end = name.find_first_of("\\/", start);
         if (end == std::string_view::npos)
             end = name.size();
-        if (name.substr(start, end - start) == "..")
+        // "." is refused too: ".\lib.idx" is the library's own index under another spelling.
+        std::string_view part = name.substr(start, end - start);
+        if (part == ".." || part == ".")
             return false;
         start = end + 1;
     }
@@ -171,7 +173,7 @@ bool CFileLib::Open(const std::string& path)
     m_indexPath = indexPath;
     m_names.clear();
     m_sizes.clear();
-    FilePtr index(std::fopen(platform::NativePath(indexPath).c_str(), "rb"));
+    FilePtr index(std::fopen(platform::NativePath(indexPath).c_str(), "rbe"));
     if (!index)
         return false;
     ReadIndex(index.get(), m_names, m_sizes);
@@ -228,13 +230,39 @@ std::string CFileLib::DefaultTarget(const std::string& name) const
 
 NativeFile CFileLib::OpenTarget(const std::string& name, std::string& targetPath) const
 {
+    // Every target is a new file created in its folder: the part of the path that comes from
+    // the member (or lies below the extraction folder) is walked without following links.
+    std::string folder;
+    std::string relative;
+    const std::size_t split = targetPath.find_last_of("\\/");
     if (targetPath.empty()) {
         std::string target = DefaultTarget(name);
         if (target.empty())
             return NativeFile();
+        folder = GetFolderPart(m_dataPath);
+        relative = name;
         targetPath = target;
+    } else if (!m_extractionFolder.empty() && targetPath.size() > m_extractionFolder.size() + 1
+        && platform::EqualsNoCase(
+            std::string_view(targetPath).substr(0, m_extractionFolder.size()), m_extractionFolder)
+        && targetPath[m_extractionFolder.size()] == '\\'
+        && IsContainedName(std::string_view(targetPath).substr(m_extractionFolder.size() + 1))) {
+        folder = m_extractionFolder;
+        relative = targetPath.substr(m_extractionFolder.size() + 1);
+    } else if (split == std::string::npos) {
+        relative = targetPath;
+    } else {
+        folder = targetPath.substr(0, split);
+        relative = targetPath.substr(split + 1);
+        if (folder.empty())
+            folder = targetPath.substr(0, 1); // the root
     }
-    return NativeFile::Replace(targetPath);
+    // The library's own files are refused by identity: a name can reach them in many ways.
+    std::vector<platform::FileIdentity> own;
+    for (const std::string* path : { &m_dataPath, &m_indexPath })
+        if (auto id = path->empty() ? std::nullopt : platform::IdentityOf(*path))
+            own.push_back(*id);
+    return NativeFile::CreateBeneath(folder, relative, own);
 }
 
 bool CFileLib::ExtractFile(const std::string& name, std::string& targetPath)
@@ -309,11 +337,11 @@ bool CFileLib::AppendMember(const std::string& sourcePath, const std::string& me
     std::string entry = IndexEntry(memberName, length);
     {
         // An index whose last line has no line end would swallow the new name.
-        FilePtr existing(std::fopen(indexNative.c_str(), "rb"));
+        FilePtr existing(std::fopen(indexNative.c_str(), "rbe"));
         if (existing && std::fseek(existing.get(), -1, SEEK_END) == 0 && std::fgetc(existing.get()) != '\n')
             entry = "\r\n" + entry;
     }
-    FilePtr index(std::fopen(indexNative.c_str(), "ab"));
+    FilePtr index(std::fopen(indexNative.c_str(), "abe"));
     if (!index || std::fwrite(entry.data(), 1, entry.size(), index.get()) != entry.size())
         return rollBack();
     if (std::fclose(index.release()) != 0 || !data.Close())

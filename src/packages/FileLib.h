@@ -46,7 +46,9 @@ public:
     virtual bool FindFile(const std::string& name, std::uint32_t& offset, std::uint32_t& size) const;
     // Copies the member's bytes to the target; an empty target becomes the default target
     // (folder of the data path + "\" + name) and is handed back. A name that would leave
-    // that folder is refused.
+    // that folder is refused. The target is always a new file in its folder: links on the
+    // member's path or at the target are not followed, an existing file is replaced (never
+    // written through), and the library's own data and index files are never a target.
     virtual bool ExtractFile(const std::string& name, std::string& targetPath);
 
     // The member count; names receives every name in index order.
@@ -54,6 +56,11 @@ public:
     const std::vector<std::uint32_t>& GetFileSizes() const { return m_sizes; }
     // size bytes at offset of the data file into buffer; false when they can't all be read.
     bool ReadBlock(char* buffer, std::uint32_t offset, std::uint32_t size) const;
+
+    // Targets given below this folder (the temporary folder, say) are reached from it
+    // without following links, like the member part of a default target. Empty: only the
+    // target's own folder is taken as the caller named it.
+    void SetExtractionFolder(std::string folder) { m_extractionFolder = std::move(folder); }
 
     const std::string& GetDataPath() const { return m_dataPath; }
     const std::string& GetIndexPath() const { return m_indexPath; }
@@ -64,7 +71,7 @@ public:
     static void ReadIndex(
         std::FILE* index, std::vector<std::string>& names, std::vector<std::uint32_t>& sizes);
     // Whether a relative name stays inside the folder it is joined to: not empty, not
-    // absolute, no drive letter, no ".." component.
+    // absolute, no drive letter, no "." or ".." component.
     static bool IsContainedName(std::string_view name);
     // The file-name part of a path: everything after its last "\".
     static std::string GetFileNamePart(std::string_view path);
@@ -93,6 +100,7 @@ protected:
     std::string m_indexPath;
     std::vector<std::string> m_names;
     std::vector<std::uint32_t> m_sizes;
+    std::string m_extractionFolder;
 };
 
 } // namespace orv

@@ -88,6 +88,14 @@ NativeFile NativeFile::Replace(std::string_view programPath)
     return Create(programPath);
 }
 
+NativeFile NativeFile::CreateBeneath(std::string_view programFolder, std::string_view relative,
+    const std::vector<platform::FileIdentity>& keep)
+{
+    std::string native;
+    int fd = platform::CreateFileBeneath(programFolder, relative, keep, native);
+    return fd < 0 ? NativeFile() : NativeFile(fd, std::move(native));
+}
+
 NativeFile NativeFile::CreateUnique(std::string_view programPrefix)
 {
     std::string pattern = platform::NativePath(programPrefix) + "XXXXXX";

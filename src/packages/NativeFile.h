@@ -3,11 +3,14 @@
 // reads and writes the package code needs. Short reads and EINTR are handled here so that
 // callers see only "all of it" or "failed".
 
+#include "platform/Files.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace orv {
 
@@ -31,6 +34,10 @@ public:
     // forces a truncated-and-rewritten file to disk when it is closed (milliseconds for every
     // page shown).
     static NativeFile Replace(std::string_view programPath);
+    // A new file at relative inside the folder, reached without following links below it
+    // (platform::CreateFileBeneath): what extraction writes lands there and nowhere else.
+    static NativeFile CreateBeneath(std::string_view programFolder, std::string_view relative,
+        const std::vector<platform::FileIdentity>& keep);
     // A new file with a unique name "<prefix>XXXXXX" (prefix is a program path).
     static NativeFile CreateUnique(std::string_view programPrefix);
 

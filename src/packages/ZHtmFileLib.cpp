@@ -182,6 +182,8 @@ bool CZHtmFileLib::ExtractCompanionFiles(const std::string& packagePath, const s
     CZFileLib companion(companionPath);
     if (!companion.Open(companionPath))
         return false;
+    // The page's folder below the base folder is reached without following links.
+    companion.SetExtractionFolder(baseFolder);
     std::string folder = pageName.substr(0, pageName.size() - 4) + ".files";
     if (!IsContainedName(folder))
         return false;

@@ -3,6 +3,7 @@
 #include <iconv.h>
 
 #include <cerrno>
+#include <cstdint>
 
 namespace orv::platform {
 namespace {
@@ -184,6 +185,94 @@ std::size_t Gb18030PrefixLength(std::string_view bytes, std::size_t maxBytes)
         pos += len;
     }
     return pos;
+}
+
+namespace {
+
+void AppendUtf8(std::string& out, std::uint32_t cp)
+{
+    if (cp < 0x80) {
+        out += static_cast<char>(cp);
+    } else if (cp < 0x800) {
+        out += static_cast<char>(0xC0 | (cp >> 6));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else if (cp < 0x10000) {
+        out += static_cast<char>(0xE0 | (cp >> 12));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (cp >> 18));
+        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    }
+}
+
+void AppendUtf16Unit(std::string& out, std::uint32_t unit, bool bigEndian)
+{
+    char hi = static_cast<char>(unit >> 8);
+    char lo = static_cast<char>(unit & 0xFF);
+    out += bigEndian ? hi : lo;
+    out += bigEndian ? lo : hi;
+}
+
+} // namespace
+
+std::string Utf16ToUtf8(std::string_view bytes, bool bigEndian)
+{
+    auto unitAt = [&](std::size_t i) -> std::uint32_t {
+        auto a = static_cast<unsigned char>(bytes[i]);
+        auto b = static_cast<unsigned char>(bytes[i + 1]);
+        return static_cast<std::uint32_t>(bigEndian ? (a << 8 | b) : (b << 8 | a));
+    };
+    std::string out;
+    out.reserve(bytes.size() * 3 / 2);
+    std::size_t i = 0;
+    for (; i + 1 < bytes.size(); i += 2) {
+        std::uint32_t unit = unitAt(i);
+        if (unit >= 0xD800 && unit <= 0xDBFF && i + 3 < bytes.size()) {
+            std::uint32_t low = unitAt(i + 2);
+            if (low >= 0xDC00 && low <= 0xDFFF) {
+                AppendUtf8(out, 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00));
+                i += 2;
+                continue;
+            }
+        }
+        if (unit >= 0xD800 && unit <= 0xDFFF)
+            out += kReplacementUtf8;
+        else
+            AppendUtf8(out, unit);
+    }
+    if (i < bytes.size())
+        out += kReplacementUtf8; // an odd last byte
+    return out;
+}
+
+std::string Utf8ToUtf16(std::string_view utf8, bool bigEndian)
+{
+    std::string out;
+    out.reserve(utf8.size() * 2);
+    for (std::size_t pos = 0; pos < utf8.size();) {
+        std::size_t len = Utf8SequenceLength(utf8, pos);
+        std::uint32_t cp = 0xFFFD;
+        if (len == 0) {
+            len = 1;
+        } else {
+            static constexpr unsigned char kLeadMask[] = { 0, 0x7F, 0x1F, 0x0F, 0x07 };
+            cp = static_cast<unsigned char>(utf8[pos]) & kLeadMask[len];
+            for (std::size_t k = 1; k < len; ++k)
+                cp = (cp << 6) | (static_cast<unsigned char>(utf8[pos + k]) & 0x3F);
+        }
+        pos += len;
+        if (cp >= 0x10000) {
+            cp -= 0x10000;
+            AppendUtf16Unit(out, 0xD800 + (cp >> 10), bigEndian);
+            AppendUtf16Unit(out, 0xDC00 + (cp & 0x3FF), bigEndian);
+        } else {
+            AppendUtf16Unit(out, cp, bigEndian);
+        }
+    }
+    return out;
 }
 
 }  // namespace orv::platform

@@ -13,6 +13,12 @@ std::string Gb18030ToUtf8(std::string_view bytes);
 // Invalid UTF-8 input becomes the GB18030 form of U+FFFD.
 std::string Utf8ToGb18030(std::string_view utf8);
 
+// UTF-16 bytes without their byte-order mark, in either byte order, as UTF-8; unpaired
+// surrogates and an odd last byte become U+FFFD. And the reverse, invalid UTF-8 becoming
+// U+FFFD.
+std::string Utf16ToUtf8(std::string_view bytes, bool bigEndian);
+std::string Utf8ToUtf16(std::string_view utf8, bool bigEndian);
+
 bool IsValidUtf8(std::string_view text);
 bool IsAscii(std::string_view text);
 

@@ -62,6 +62,29 @@ bool GlobMatch(std::string_view name, std::string_view pattern)
     return p == pattern.size();
 }
 
+// Whether some component is "." or "..", so that most paths skip the collapse.
+bool HasDotComponent(std::string_view path)
+{
+    for (std::size_t dot = path.find('.'); dot != std::string_view::npos; dot = path.find('.', dot + 1)) {
+        std::size_t start = dot;
+        while (start > 0 && path[start - 1] == '.')
+            --start;
+        std::size_t end = dot;
+        while (end < path.size() && path[end] == '.')
+            ++end;
+        if (end - start <= 2 && (start == 0 || IsSeparator(path[start - 1]))
+            && (end == path.size() || IsSeparator(path[end])))
+            return true;
+        dot = end - 1;
+    }
+    return false;
+}
+
+bool IsAsciiLetter(char c)
+{
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+
 }  // namespace
 
 bool EqualsNoCase(std::string_view a, std::string_view b)
@@ -95,10 +118,101 @@ bool MatchesPattern(std::string_view name, std::string_view pattern)
     return false;
 }
 
+std::string CollapseDots(std::string_view path)
+{
+    // The head that ".." never climbs above: a UNC "\\server\share", "C:\", "C:" or "\".
+    std::string prefix;
+    bool rooted = false;
+    std::size_t pos = 0;
+    if (path.size() >= 2 && IsSeparator(path[0]) && IsSeparator(path[1])
+        && (path.size() == 2 || !IsSeparator(path[2]))) {
+        prefix = "\\\\";
+        pos = 2;
+        for (int part = 0; part < 2 && pos < path.size(); ++part) {
+            std::size_t end = pos;
+            while (end < path.size() && !IsSeparator(path[end]))
+                ++end;
+            // "." or ".." names no server or share: it is a component like any other, and
+            // at the root it stays at the root.
+            std::string_view name = path.substr(pos, end - pos);
+            if (name == "." || name == "..") {
+                if (part == 0)
+                    prefix = "\\";
+                break;
+            }
+            prefix += (part == 0 ? "" : "\\") + std::string(name);
+            pos = end;
+            while (pos < path.size() && IsSeparator(path[pos]))
+                ++pos;
+        }
+        rooted = true;
+    } else {
+        if (path.size() >= 2 && IsAsciiLetter(path[0]) && path[1] == ':') {
+            prefix = std::string(path.substr(0, 2));
+            pos = 2;
+        }
+        if (pos < path.size() && IsSeparator(path[pos])) {
+            prefix += '\\';
+            rooted = true;
+        }
+    }
+    const bool bareDrive = !rooted && !prefix.empty(); // "C:a" has no separator after "C:"
+
+    std::vector<std::string_view> parts;
+    std::size_t leadingUp = 0; // ".." kept at the start of a relative path
+    while (pos < path.size()) {
+        std::size_t end = pos;
+        while (end < path.size() && !IsSeparator(path[end]))
+            ++end;
+        std::string_view part = path.substr(pos, end - pos);
+        pos = end;
+        while (pos < path.size() && IsSeparator(path[pos]))
+            ++pos;
+        if (part.empty() || part == ".")
+            continue;
+        if (part == "..") {
+            if (parts.size() > leadingUp)
+                parts.pop_back();
+            else if (!rooted) {
+                parts.push_back(part);
+                ++leadingUp;
+            }
+            continue;
+        }
+        parts.push_back(part);
+    }
+
+    std::string out = prefix;
+    // A relative path whose first name looks like a drive ("e:x") keeps a "." before it, or it
+    // would read as a path on that drive.
+    if (prefix.empty() && !parts.empty() && parts[0].size() >= 2 && IsAsciiLetter(parts[0][0])
+        && parts[0][1] == ':')
+        out = ".\\";
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+        if (i > 0 || (!out.empty() && out.back() != '\\' && !bareDrive))
+            out += '\\';
+        out.append(parts[i]);
+    }
+    // A trailing separator stays, unless it would turn "C:" into "C:\".
+    if (!path.empty() && IsSeparator(path.back()) && !out.empty() && out.back() != '\\'
+        && !(bareDrive && parts.empty()))
+        out += '\\';
+    if (out.empty() && !path.empty())
+        out = ".";
+    return out;
+}
+
 std::string NativePath(std::string_view programPath)
 {
-    if (programPath.empty())
+    // A NUL would cut the path short at the system call: such a path names no file.
+    if (programPath.empty() || programPath.find('\0') != std::string_view::npos)
         return std::string();
+    // Windows collapses "." and ".." by text before it looks at the disk; so do we.
+    std::string collapsed;
+    if (HasDotComponent(programPath)) {
+        collapsed = CollapseDots(programPath);
+        programPath = collapsed;
+    }
     std::string result;
     std::size_t pos = 0;
     if (IsSeparator(programPath[0])) {
@@ -242,7 +356,24 @@ std::string FileUrlToPath(std::string_view url)
     }
     if (rest.empty() || rest[0] != '/')
         return std::string();
-    return ProgramPath(PercentDecode(rest));
+    // Each component is decoded on its own: an encoded separator would split it in two
+    // (a "..%2F" that URL normalisation left alone climbs a folder), and an encoded NUL would
+    // end the path early at the system call. Such a URL names no file.
+    std::string path;
+    std::size_t start = 0;
+    while (start <= rest.size()) {
+        std::size_t slash = rest.find_first_of("/\\", start);
+        if (slash == std::string_view::npos)
+            slash = rest.size();
+        std::string component = PercentDecode(rest.substr(start, slash - start));
+        if (component.find_first_of(std::string_view("\0/\\", 3)) != std::string::npos)
+            return std::string();
+        if (start > 0)
+            path += '\\';
+        path += component;
+        start = slash + 1;
+    }
+    return path;
 }
 
 std::string PathToFileUrl(std::string_view programPath)

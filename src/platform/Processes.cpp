@@ -77,13 +77,20 @@ bool Spawn(const std::vector<std::string>& argv, const std::string& nativeWorkFo
     raw.push_back(nullptr);
 
     posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
+    if (posix_spawn_file_actions_init(&actions) != 0)
+        return false;
+    int rc = 0;
     if (!nativeWorkFolder.empty())
-        posix_spawn_file_actions_addchdir_np(&actions, nativeWorkFolder.c_str());
+        rc = posix_spawn_file_actions_addchdir_np(&actions, nativeWorkFolder.c_str());
+    // The program gets standard input, output and error and nothing else: not our databases,
+    // and not whatever the host process (a GUI toolkit, a plug-in) left without close-on-exec.
+    if (rc == 0)
+        rc = posix_spawn_file_actions_addclosefrom_np(&actions, 3);
     pid_t pid = 0;
-    int rc = argv[0].find('/') == std::string::npos
-                 ? ::posix_spawnp(&pid, raw[0], &actions, nullptr, raw.data(), environ)
-                 : ::posix_spawn(&pid, raw[0], &actions, nullptr, raw.data(), environ);
+    if (rc == 0)
+        rc = argv[0].find('/') == std::string::npos
+            ? ::posix_spawnp(&pid, raw[0], &actions, nullptr, raw.data(), environ)
+            : ::posix_spawn(&pid, raw[0], &actions, nullptr, raw.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
     if (rc != 0)
         return false;

@@ -7,11 +7,44 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstring>
 #include <map>
 #include <mutex>
 
 namespace orv::platform {
+namespace {
+
+// The block's one name is shared by every user of the machine. A block someone else made
+// could be read or redirected by them, or shrunk under our mapping (a bus error on the next
+// write), so only our own private, full-sized block is used; a block we did not create is
+// never resized.
+int OpenOwnBlock(const std::string& blockName)
+{
+    int fd = ::shm_open(blockName.c_str(), O_RDWR | O_CREAT | O_EXCL, 0600);
+    if (fd >= 0) {
+        // The umask may have taken bits away; the block is ours and new, so set them.
+        if (::fchmod(fd, 0600) != 0 || ::ftruncate(fd, static_cast<off_t>(kSharedTextSize)) != 0) {
+            ::close(fd);
+            return -1;
+        }
+        return fd;
+    }
+    if (errno != EEXIST)
+        return -1;
+    fd = ::shm_open(blockName.c_str(), O_RDWR, 0);
+    if (fd < 0)
+        return -1;
+    struct stat st;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_uid != ::geteuid()
+        || (st.st_mode & 07777) != 0600 || st.st_size < static_cast<off_t>(kSharedTextSize)) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+} // namespace
 
 int PublishSharedText(const std::string& text, const std::string& blockName)
 {
@@ -25,15 +58,9 @@ int PublishSharedText(const std::string& text, const std::string& blockName)
     if (found != mappings.end()) {
         view = found->second;
     } else {
-        int fd = ::shm_open(blockName.c_str(), O_RDWR | O_CREAT, 0600);
+        int fd = OpenOwnBlock(blockName);
         if (fd < 0)
             return -1;
-        struct stat st;
-        if (::fstat(fd, &st) != 0 || (st.st_size < static_cast<off_t>(kSharedTextSize) &&
-                                      ::ftruncate(fd, static_cast<off_t>(kSharedTextSize)) != 0)) {
-            ::close(fd);
-            return -1;
-        }
         void* mapped = ::mmap(nullptr, kSharedTextSize, PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0);
         ::close(fd);
         if (mapped == MAP_FAILED)

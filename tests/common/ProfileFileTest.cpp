@@ -5,11 +5,13 @@
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
-
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+#include <iostream>
 
 namespace orv {
 namespace {
@@ -161,6 +163,94 @@ TEST_F(ProfileFileTest, AFailedWriteLeavesTheOldFile)
 
     EXPECT_EQ(CProfileFile(m_dir.ProgramAt("missing\\x.ini")).WriteString("S", "K", "v"), 1);
     EXPECT_EQ(CProfileFile().WriteString("S", "K", "v"), 1);
+}
+
+TEST_F(ProfileFileTest, SettingsWriteKeepsLinksPermissionsAndOwner)
+{
+    // Dotfile managers keep the settings file as a link: the link stays, the file it names
+    // is replaced in its own folder, and nothing is left in either folder.
+    test::WriteFile(m_dir.NativeAt("dotfiles/ORVBook.ini"), "[S]\r\nK=old\r\n");
+    test::WriteFile(m_dir.NativeAt("app/.keep"), "");
+    ASSERT_EQ(::symlink("../dotfiles/ORVBook.ini", m_dir.NativeAt("app/ORVBook.ini").c_str()), 0);
+    CProfileFile linked(m_dir.ProgramAt("app\\orvbook.ini"));
+    ASSERT_EQ(linked.WriteString("S", "K", "new"), 0);
+    struct stat st;
+    ASSERT_EQ(::lstat(m_dir.NativeAt("app/ORVBook.ini").c_str(), &st), 0);
+    EXPECT_TRUE(S_ISLNK(st.st_mode));
+    EXPECT_EQ(test::ReadFile(m_dir.NativeAt("dotfiles/ORVBook.ini")), "[S]\r\nK=new\r\n");
+    EXPECT_EQ(platform::FindFiles(m_dir.ProgramAt("dotfiles"), "*.*").size(), 1u);
+    EXPECT_EQ(platform::FindFiles(m_dir.ProgramAt("app"), "*.*").size(), 2u);
+
+    // A read-only file is read-only to root as well: result 1, the file as it was.
+    Write("[S]\r\nK=old\r\n");
+    ::chmod(Native().c_str(), 0444);
+    EXPECT_EQ(m_ini.WriteString("S", "K", "new"), 1);
+    EXPECT_EQ(Bytes(), "[S]\r\nK=old\r\n");
+    ::chmod(Native().c_str(), 0644);
+
+    if (::geteuid() != 0) {
+        std::cout << "not root: the cases of a file of another user are skipped\n";
+        return;
+    }
+    constexpr uid_t kOther = 65534; // nobody
+    // Root writing another user's settings (sudo) leaves them that user's.
+    ASSERT_EQ(::chown(Native().c_str(), kOther, kOther), 0);
+    ::chmod(Native().c_str(), 0640);
+    ASSERT_EQ(m_ini.WriteString("S", "K", "root"), 0);
+    ASSERT_EQ(::stat(Native().c_str(), &st), 0);
+    EXPECT_EQ(st.st_uid, kOther);
+    EXPECT_EQ(st.st_gid, kOther);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+    EXPECT_EQ(Bytes(), "[S]\r\nK=root\r\n");
+
+    // Another user may replace files in the folder, but not this file of root's.
+    ASSERT_EQ(::chown(Native().c_str(), 0, 0), 0);
+    ::chmod(Native().c_str(), 0644);
+    ::chmod(m_dir.Native().c_str(), 0777);
+    pid_t pid = ::fork();
+    if (pid == 0) {
+        if (::setresgid(kOther, kOther, kOther) != 0 || ::setresuid(kOther, kOther, kOther) != 0)
+            ::_exit(99);
+        ::_exit(m_ini.WriteString("S", "K", "nobody"));
+    }
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 1);
+    EXPECT_EQ(Bytes(), "[S]\r\nK=root\r\n");
+    ASSERT_EQ(::stat(Native().c_str(), &st), 0);
+    EXPECT_EQ(st.st_uid, 0u);
+}
+
+TEST_F(ProfileFileTest, Utf16FilesCrLineEndsAndNulsReadAsWindowsReadsThem)
+{
+    // Notepad's "Unicode" files, both byte orders: read, and written back as they were.
+    for (bool bigEndian : { false, true }) {
+        std::string bom = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+        Write(bom + platform::Utf8ToUtf16("[Set]\r\nK=值\r\nOther=1\r\n", bigEndian));
+        std::string value;
+        ASSERT_EQ(m_ini.ReadString("set", "k", value), 0) << bigEndian;
+        EXPECT_EQ(value, "值");
+        ASSERT_EQ(m_ini.WriteString("Set", "K", "新值"), 0);
+        EXPECT_EQ(Bytes(), bom + platform::Utf8ToUtf16("[Set]\r\nK=新值\r\nOther=1\r\n", bigEndian))
+            << bigEndian;
+    }
+
+    // Lines ended by CR alone, in a file without a single LF.
+    Write("[S]\rK=v\rL=w\r");
+    std::string value;
+    ASSERT_EQ(m_ini.ReadString("S", "L", value), 0);
+    EXPECT_EQ(value, "w");
+    ASSERT_EQ(m_ini.WriteString("S", "K", "x"), 0);
+    EXPECT_EQ(Bytes(), "[S]\rK=x\rL=w\r");
+
+    // A value is a C string to the Windows edition: a NUL ends it.
+    using namespace std::string_literals;
+    Write("[S]\r\nK=abc\0def\r\nQ=\"q\" \0junk\r\n"s);
+    ASSERT_EQ(m_ini.ReadString("S", "K", value), 0);
+    EXPECT_EQ(value, "abc");
+    ASSERT_EQ(m_ini.ReadString("S", "Q", value), 0);
+    EXPECT_EQ(value, "q");
 }
 
 }  // namespace

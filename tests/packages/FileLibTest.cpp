@@ -1,11 +1,17 @@
 #include "packages/FileLib.h"
 
 #include "PackageFixtures.h"
+#include "packages/ZHtmFileLib.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
+#include <future>
 
 namespace orv {
 namespace {
@@ -320,6 +326,101 @@ TEST_F(FileLibTest, RemoveMiddleMemberKeepsHeadAndTail)
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Native()),
                   std::filesystem::directory_iterator()),
         3);
+}
+
+TEST_F(FileLibTest, ExtractionWritesNoFileThroughLinksOrIntoFifos)
+{
+    // What sits in the extraction folder beforehand must not carry the output elsewhere:
+    // a link at the target, a linked folder on the member's path, a hard link to a file
+    // elsewhere, a FIFO (which would block the writer for ever).
+    WriteFile(folder.NativeAt("outside/victim.txt"), "precious");
+    std::filesystem::create_directories(folder.NativeAt("plain"));
+    std::filesystem::create_directories(folder.NativeAt("zlib"));
+    const std::vector<std::pair<std::string, std::string>> files
+        = { { "link.htm", "L" }, { "A12.files\\a.gif", "G" }, { "hard.htm", "H" }, { "fifo.htm", "F" } };
+    std::vector<Member> plainMembers;
+    for (const auto& [name, content] : files)
+        plainMembers.push_back({ name, content });
+    test::WriteLibrary(folder, "plain/lib.flz", plainMembers);
+    test::WriteLibrary(folder, "zlib/lib.flz", test::Compressed(files));
+
+    for (const char* kind : { "plain", "zlib" }) {
+        SCOPED_TRACE(kind);
+        const std::string dir = kind;
+        std::filesystem::create_symlink("../outside/victim.txt", folder.NativeAt(dir + "/link.htm"));
+        std::filesystem::create_directory_symlink("../outside", folder.NativeAt(dir + "/A12.files"));
+        std::filesystem::create_hard_link(
+            folder.NativeAt("outside/victim.txt"), folder.NativeAt(dir + "/hard.htm"));
+        ASSERT_EQ(::mkfifo(folder.NativeAt(dir + "/fifo.htm").c_str(), 0600), 0);
+        std::unique_ptr<CFileLib> lib = dir == "plain"
+            ? std::make_unique<CFileLib>(folder.ProgramAt(dir + "\\lib.flz"))
+            : std::make_unique<CZFileLib>(folder.ProgramAt(dir + "\\lib.flz"));
+        ASSERT_TRUE(lib->Open(lib->GetDataPath()));
+
+        std::string target;
+        EXPECT_FALSE(lib->ExtractFile("link.htm", target));
+        target = folder.ProgramAt(dir + "\\link.htm"); // named by the caller: the same
+        EXPECT_FALSE(lib->ExtractFile("link.htm", target));
+        EXPECT_TRUE(std::filesystem::is_symlink(folder.NativeAt(dir + "/link.htm")));
+        target.clear();
+        EXPECT_FALSE(lib->ExtractFile("A12.files\\a.gif", target));
+        EXPECT_FALSE(Exists("outside/a.gif"));
+        target.clear();
+        EXPECT_TRUE(lib->ExtractFile("hard.htm", target));
+        EXPECT_EQ(ReadFile(folder.NativeAt(dir + "/hard.htm")), "H");
+
+        target.clear();
+        auto fifo = std::async(std::launch::async, [&lib] {
+            std::string fifoTarget;
+            return lib->ExtractFile("fifo.htm", fifoTarget);
+        });
+        if (fifo.wait_for(std::chrono::seconds(10)) != std::future_status::ready) {
+            // Let the blocked writer go before failing.
+            int reader = ::open(folder.NativeAt(dir + "/fifo.htm").c_str(), O_RDONLY | O_NONBLOCK);
+            fifo.wait();
+            ::close(reader);
+            ADD_FAILURE() << "extraction blocked on a FIFO";
+        } else {
+            EXPECT_FALSE(fifo.get());
+        }
+        EXPECT_EQ(ReadFile(folder.NativeAt("outside/victim.txt")), "precious");
+    }
+
+    // The companion folder below the base folder is walked the same way.
+    test::WriteLibrary(folder, "pages/P_files.flz", test::Compressed({ { "A12.files\\a.gif", "G" } }));
+    std::filesystem::create_directories(folder.NativeAt("base"));
+    std::filesystem::create_directory_symlink("../outside", folder.NativeAt("base/A12.files"));
+    std::string folderName;
+    CZHtmFileLib::ExtractCompanionFiles(
+        folder.ProgramAt("pages\\P.htz"), "A12.htm", folder.ProgramAt("base"), folderName);
+    EXPECT_FALSE(Exists("outside/a.gif"));
+}
+
+TEST_F(FileLibTest, MemberNamedDotSlashIndexDoesNotOverwriteItsLibrary)
+{
+    test::WriteLibrary(folder, "lib/lib.htz",
+        { { ".\\lib.idx", "junk1" }, { "./LIB.HTZ", "junk2" }, { "sub\\.\\..\\lib.idx", "junk3" },
+            { "alias.idx", "junk4" }, { "q.htm", "ok" } });
+    std::filesystem::create_directories(folder.NativeAt("lib/sub"));
+    // Another name of the index in the same folder.
+    std::filesystem::create_hard_link(folder.NativeAt("lib/lib.idx"), folder.NativeAt("lib/alias.idx"));
+    const std::string dataBefore = ReadFile(folder.NativeAt("lib/lib.htz"));
+    const std::string indexBefore = ReadFile(folder.NativeAt("lib/lib.idx"));
+    CFileLib lib(folder.ProgramAt("lib\\lib.htz"));
+    ASSERT_TRUE(lib.Open(folder.ProgramAt("lib\\lib.htz")));
+    for (const char* name : { ".\\lib.idx", "./LIB.HTZ", "sub\\.\\..\\lib.idx", "alias.idx" }) {
+        std::string target;
+        EXPECT_FALSE(lib.ExtractFile(name, target)) << name;
+    }
+    // Named by the caller in another case, or through a dot, it is still the library.
+    for (const char* name : { "LIB.IDX", "LIB.htz", ".\\lib.htz" }) {
+        std::string target = folder.ProgramAt("lib\\") + name;
+        EXPECT_FALSE(lib.ExtractFile("q.htm", target)) << name;
+    }
+    EXPECT_EQ(ReadFile(folder.NativeAt("lib/lib.htz")), dataBefore);
+    EXPECT_EQ(ReadFile(folder.NativeAt("lib/lib.idx")), indexBefore);
+    std::string target;
+    EXPECT_TRUE(lib.ExtractFile("q.htm", target));
 }
 
 } // namespace

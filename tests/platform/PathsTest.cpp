@@ -103,5 +103,54 @@ TEST(FileUrls, ConvertBothWays)
     EXPECT_EQ(FileUrlToPath(url), dir.ProgramAt("Page 1#中.htm"));
 }
 
+TEST(FileUrls, EncodedNulOrSeparatorInAComponentNamesNoFile)
+{
+    // Decoded whole, these name /etc/passwd, or climb folders past URL normalisation.
+    for (const char* url : { "file:///etc/passwd%00/x.htm", "file:///gal/pages/..%2F..%2F..%2Fetc/passwd",
+             "file:///gal/..%2f..%2fetc%2fpasswd", "file:///gal/a%5C..%5C..%5Cb.htm",
+             "file://localhost/gal/a%00" }) {
+        EXPECT_EQ(FileUrlToPath(url), "") << url;
+    }
+    // Other encoded bytes still decode, and a "." component is left for NativePath.
+    EXPECT_EQ(FileUrlToPath("file:///gal/a%23b%3F/%2E%2E/x.htm"), "\\gal\\a#b?\\..\\x.htm");
+    using namespace std::string_literals;
+    EXPECT_EQ(NativePath("\\etc\\passwd\0\\x.htm"s), "");
+}
+
+TEST_F(PathsTest, DotsInProgramPathsCollapseAsOnWindows)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        { "\\gal\\nosuch\\..\\sub\\a12.htm", "\\gal\\sub\\a12.htm" },
+        { "\\a\\.\\b\\.\\", "\\a\\b\\" },
+        { "/tmp/./x/../y", "\\tmp\\y" },
+        { "\\..\\..\\x", "\\x" },
+        { "\\a\\..", "\\" },
+        { "C:\\a\\..\\..\\b", "C:\\b" },
+        { "C:a\\..\\b", "C:b" },
+        { "\\\\server\\share\\..\\..\\x", "\\\\server\\share\\x" },
+        // Found by fuzzing: a ".." where the server or share name stands passed through; a
+        // share ending in ":" lost the separator after it; a trailing one after it was lost;
+        // a relative name like a drive became one.
+        { "\\\\gah\\..\\sub\\a12.htm", "\\\\gah\\sub\\a12.htm" },
+        { "\\\\..\\..\\etc", "\\etc" },
+        { "\\\\srv/c:\\.\\x", "\\\\srv\\c:\\x" },
+        { "\\\\srv\\share\\.\\", "\\\\srv\\share\\" },
+        { "C:a\\..\\", "C:" },
+        { ".\\e:x\\.", ".\\e:x" },
+        { "a\\..\\..\\b", "..\\b" },
+        { "a\\..", "." },
+        { "..\\x\\.", "..\\x" },
+        { "a.b\\...\\.c", "a.b\\...\\.c" },
+    };
+    for (const auto& [path, collapsed] : cases)
+        EXPECT_EQ(CollapseDots(path), collapsed) << path;
+
+    // Windows opens \gal\sub\a12.htm for this, whether or not "nosuch" exists.
+    WriteFile(m_dir.NativeAt("Gal/Sub/A12.HTM"), "page");
+    EXPECT_EQ(
+        NativePath(m_dir.ProgramAt("gal\\nosuch\\..\\sub\\.\\a12.htm")), m_dir.NativeAt("Gal/Sub/A12.HTM"));
+    EXPECT_TRUE(FileExists(m_dir.ProgramAt("nosuch\\..\\gal\\..\\GAL\\SUB\\x\\..\\a12.htm")));
+}
+
 }  // namespace
 }  // namespace orv::platform

@@ -1,14 +1,13 @@
-#include "platform/DynamicLibrary.h"
 #include "platform/Processes.h"
-#include "platform/SharedText.h"
 
+#include "platform/DynamicLibrary.h"
 #include "platform/Encoding.h"
 #include "platform/Paths.h"
+#include "platform/SharedText.h"
 #include "support/TestSupport.h"
 
-#include <gtest/gtest.h>
-
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -16,6 +15,7 @@
 
 #include <chrono>
 #include <cstring>
+#include <iostream>
 #include <thread>
 
 namespace orv::platform {
@@ -84,6 +84,36 @@ TEST_F(StartProgramTest, ReportsProgramsThatCannotStart)
     EXPECT_FALSE(StartProgram(m_dir.ProgramAt("bin"), "", ""));
 }
 
+TEST_F(StartProgramTest, StartedProgramsInheritNoDescriptors)
+{
+    // A host's pipe and file, opened without close-on-exec as toolkits and plug-ins do.
+    int pipeFds[2];
+    ASSERT_EQ(::pipe(pipeFds), 0);
+    test::WriteFile(m_dir.NativeAt("open-database.gal"), "db");
+    int file = ::open(m_dir.NativeAt("open-database.gal").c_str(), O_RDONLY);
+    ASSERT_GE(file, 0);
+    struct stat pipeStat;
+    ASSERT_EQ(::fstat(pipeFds[0], &pipeStat), 0);
+
+    std::string lister = m_dir.NativeAt("bin/list-fds.sh");
+    test::WriteFile(lister,
+        "#!/bin/sh\nfor f in /proc/$$/fd/*; do printf '%s %s\\n' \"${f##*/}\" \"$(readlink \"$f\")\"; done"
+        " > \"$0.out.tmp\"\nmv \"$0.out.tmp\" \"$0.out\"\n");
+    ::chmod(lister.c_str(), 0755);
+    ASSERT_TRUE(StartProgram(ProgramPath(lister), "", ""));
+    std::string out = lister + ".out";
+    for (int i = 0; i < 500 && ::access(out.c_str(), F_OK) != 0; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    std::string listed = test::ReadFile(out);
+    ::close(pipeFds[0]);
+    ::close(pipeFds[1]);
+    ::close(file);
+
+    EXPECT_NE(listed.find("\n1 "), std::string::npos) << listed; // the listing worked
+    EXPECT_EQ(listed.find("pipe:[" + std::to_string(pipeStat.st_ino) + "]"), std::string::npos) << listed;
+    EXPECT_EQ(listed.find("open-database.gal"), std::string::npos) << listed;
+}
+
 TEST(DynamicLibraryTest, LoadsCallsAndReportsErrors)
 {
     DynamicLibrary library;
@@ -140,7 +170,9 @@ protected:
         return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? text : "child failed";
     }
 
-    std::string m_name = "/ORVBOOKPATH-test-" + std::to_string(::getpid());
+    // One name per test: the mapping of a name is kept for the life of the process.
+    static inline int s_count = 0;
+    std::string m_name = "/ORVBOOKPATH-test-" + std::to_string(::getpid()) + "-" + std::to_string(s_count++);
 };
 
 TEST_F(SharedTextTest, AnotherProcessSeesTheTextInGb18030)
@@ -169,6 +201,50 @@ TEST_F(SharedTextTest, LaterCallsOverwriteAndLongTextsAreCut)
     std::string seen = ReadFromOtherProcess();
     EXPECT_EQ(seen.size(), 4095u);  // 'x' and 2047 whole characters
     EXPECT_EQ(Gb18030ToUtf8(seen), longText.substr(0, 1 + 2047 * 3));
+}
+
+TEST_F(SharedTextTest, BlockOfAnotherUserOrOfWrongModeOrSizeIsRefused)
+{
+    // The block's name is one for the whole machine; someone may have made it first.
+    struct Case {
+        bool otherUser;
+        mode_t mode;
+        off_t size;
+        int result;
+    };
+    const Case cases[] = {
+        { true, 0600, 4096, -1 }, // theirs: we could not write it (and root must not)
+        { true, 0666, 4096, -1 }, // theirs, open to all: they would read and redirect us
+        { false, 0644, 4096, -1 }, // ours, but others may read it
+        { false, 0600, 100, -1 }, // too small: mapping it would fault; never resized
+        { false, 0600, 4096, 0 }, // ours as we make it
+    };
+    int index = 0;
+    for (const Case& c : cases) {
+        std::string name = m_name + "-" + std::to_string(index++);
+        if (c.otherUser && ::geteuid() != 0) {
+            std::cout << "not root: cannot make a block of another user; case " << name << " skipped\n";
+            continue;
+        }
+        int fd = ::shm_open(name.c_str(), O_RDWR | O_CREAT | O_EXCL, 0600);
+        ASSERT_GE(fd, 0);
+        ASSERT_EQ(::ftruncate(fd, c.size), 0);
+        ASSERT_EQ(::pwrite(fd, "theirs", 7, 0), 7);
+        if (c.otherUser) {
+            ASSERT_EQ(::fchown(fd, 65534, 65534), 0);
+        }
+        ASSERT_EQ(::fchmod(fd, c.mode), 0);
+
+        EXPECT_EQ(PublishSharedText("\\opt\\orv\\Support", name), c.result) << name;
+        char seen[8] = {};
+        ASSERT_EQ(::pread(fd, seen, sizeof seen - 1, 0), 7);
+        EXPECT_STREQ(seen, c.result == 0 ? "\\opt\\or" : "theirs") << name;
+        struct stat st;
+        ASSERT_EQ(::fstat(fd, &st), 0);
+        EXPECT_EQ(st.st_size, c.size) << name;
+        ::close(fd);
+        ::shm_unlink(name.c_str());
+    }
 }
 
 TEST_F(SharedTextTest, FailsWhenTheBlockCannotBeCreated)

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 namespace orv {
 namespace {
 
@@ -116,6 +118,51 @@ TEST_F(OrvtoolSlide, RenderWritesAPngOfTheAskedSize)
     EXPECT_EQ(
         RunTool({ "slide", "render", slide, "--out", png, "--size", "9x9", "--background", "red" }).status,
         1);
+}
+
+TEST_F(OrvtoolSlide, PictureWritesEachFormatByItsExtension)
+{
+    std::string slide = WriteSlide("a.sld", "line 7 0 0 100 50\npolygon 1 3 0 0 50 0 0 50\n");
+    const std::vector<std::pair<std::string, std::string>> formats
+        = { { "a.png", "\x89PNG" }, { "a.JPG", "\xFF\xD8\xFF" }, { "a.jpeg", "\xFF\xD8\xFF" },
+              { "a.gif", "GIF89a" }, { "a.bmp", "BM" }, { "a.wmf", "\xD7\xCD\xC6\x9A" } };
+    for (const auto& [name, signature] : formats) {
+        auto result = RunTool({ "slide", "picture", slide, m_folder.NativeAt(name), "--size", "120x90",
+            "--background", "FFFFFF", "--quality", "80", "--line-width", "2" });
+        ASSERT_EQ(result.status, 0) << name << ": " << result.err;
+        EXPECT_EQ(test::ReadFile(m_folder.NativeAt(name)).substr(0, signature.size()), signature) << name;
+    }
+    std::string png = test::ReadFile(m_folder.NativeAt("a.png"));
+    EXPECT_EQ(BigEndian32(png, 16), 120u);
+    EXPECT_EQ(BigEndian32(png, 20), 90u);
+}
+
+TEST_F(OrvtoolSlide, PictureOfALibraryMember)
+{
+    std::string a = WriteSlide("a.sld", "line 1 0 0 10 10\n");
+    std::string library = m_folder.NativeAt("BOLTS.slb");
+    ASSERT_EQ(RunTool({ "slide", "library", library, "M12=" + a }).status, 0);
+    auto result = RunTool({ "slide", "picture", library, "m12", m_folder.NativeAt("m12.gif") });
+    ASSERT_EQ(result.status, 0) << result.err;
+    std::string gif = test::ReadFile(m_folder.NativeAt("m12.gif"));
+    EXPECT_EQ(gif.substr(6, 4), std::string("\x90\x01\x2C\x01", 4)) << "400 x 300 by default";
+    EXPECT_EQ(RunTool({ "slide", "picture", library, "M13", m_folder.NativeAt("m13.gif") }).status, 1);
+}
+
+TEST_F(OrvtoolSlide, PictureRefusesWhatItCannotWrite)
+{
+    std::string slide = WriteSlide("a.sld", "line 1 0 0 10 10\n");
+    auto tif = RunTool({ "slide", "picture", slide, m_folder.NativeAt("a.tif") });
+    EXPECT_EQ(tif.status, 1);
+    EXPECT_NE(tif.err.find(".png"), std::string::npos) << tif.err;
+    EXPECT_EQ(RunTool({ "slide", "picture", slide, m_folder.NativeAt("a.jpg"), "--quality", "0" }).status, 1);
+    EXPECT_EQ(RunTool({ "slide", "picture", slide, m_folder.NativeAt("a.png"), "--size", "10" }).status, 1);
+    EXPECT_EQ(
+        RunTool({ "slide", "picture", slide, m_folder.NativeAt("a.png"), "--background", "white" }).status,
+        1);
+    EXPECT_EQ(
+        RunTool({ "slide", "picture", m_folder.NativeAt("none.sld"), m_folder.NativeAt("b.png") }).status, 1);
+    EXPECT_FALSE(std::filesystem::exists(m_folder.NativeAt("b.png")));
 }
 
 TEST_F(OrvtoolSlide, PictureResolveNamesWhatWouldBeLoaded)

@@ -9,6 +9,7 @@
 #include "database/GallerySchema.h"
 #include "database/jet/JetHeader.h"
 #include "database/SqlText.h"
+#include "platform/Files.h"
 #include "platform/Hooks.h"
 #include "platform/Paths.h"
 
@@ -17,7 +18,6 @@
 
 #include <chrono>
 #include <cstdio>
-#include <fstream>
 #include <iostream>
 
 namespace orv::tool {
@@ -148,10 +148,8 @@ void Register(CLI::App& app)
     SetAction(import, [args] {
         const auto start = std::chrono::steady_clock::now();
         const std::string programPath = platform::ProgramPath(args->gallery);
-        std::string head(16, '\0');
-        std::ifstream file(platform::NativePath(programPath), std::ios::binary);
-        file.read(&head[0], static_cast<std::streamsize>(head.size()));
-        if (file && LooksLikeSqliteFile(head)) {
+        auto head = platform::ReadNativeFileHead(platform::NativePath(programPath), 16);
+        if (head && head->size() == 16 && LooksLikeSqliteFile(*head)) {
             Fail(args->gallery + " is already an SQLite gallery; nothing to import");
             return 1;
         }

@@ -1,8 +1,9 @@
-// orvtool slide dump|render|list|color|write|library and picture resolve: AutoCAD slides and
-// slide libraries as the reader sees them, and the writing of new ones.
+// orvtool slide dump|render|picture|list|color|write|library and picture resolve: AutoCAD
+// slides and slide libraries as the reader sees them, and the writing of new ones.
 
 #include "Command.h"
 #include "browser/AcadSlideBitmap.h"
+#include "browser/PictureWriter.h"
 #include "browser/PreviewPath.h"
 #include "browser/SlideLibrary.h"
 #include "browser/SlideWriter.h"
@@ -20,6 +21,7 @@
 #include <charconv>
 #include <iostream>
 #include <memory>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -29,8 +31,8 @@ namespace {
 
 struct SlideArgs {
     std::string source, member, out, size, background, description;
-    std::vector<std::string> members;
-    int margin = 4;
+    std::vector<std::string> members, files;
+    int margin = 4, quality = kDefaultJpegQuality, lineWidth = 1;
     bool mono = false, invert = false, antialias = false, isSigned = false;
     std::string index;
 };
@@ -220,7 +222,6 @@ int Color(const SlideArgs& args)
     return 0;
 }
 
-#ifdef ORV_HAVE_RENDER
 bool ParseSize(const std::string& text, int& width, int& height)
 {
     std::size_t x = text.find_first_of("xX");
@@ -246,6 +247,62 @@ bool ParseRgb(const std::string& text, std::uint32_t& color)
     return true;
 }
 
+// SOURCE [MEMBER] OUT: a slide or a library member drawn into a picture file by the core's
+// picture writers, with the settings of slide render.
+int Picture(const SlideArgs& args)
+{
+    SlideArgs picture = args;
+    picture.source = args.files.front();
+    picture.member = args.files.size() == 3 ? args.files[1] : std::string();
+    const std::string& out = args.files.back();
+    const std::optional<PictureFormat> format = PictureFormatOfPath(out);
+    if (!format) {
+        Fail(out + ": the name must end in .png, .jpg, .jpeg, .gif, .bmp or .wmf");
+        return 1;
+    }
+    PictureOptions options;
+    if (!ParseSize(args.size.empty() ? "400x300" : args.size, options.width, options.height)) {
+        Fail("--size wants WIDTHxHEIGHT, each 1-16384");
+        return 1;
+    }
+    if (args.quality < 1 || args.quality > 100 || args.lineWidth < 1 || args.lineWidth > 64) {
+        Fail("--quality wants 1-100, --line-width 1-64");
+        return 1;
+    }
+    CAcadSlideBitmap slide;
+    if (!args.background.empty()) {
+        std::uint32_t color;
+        if (!ParseRgb(args.background, color)) {
+            Fail("--background wants RRGGBB");
+            return 1;
+        }
+        slide.SetBackgroundColor(color);
+    }
+    slide.SetColorMode(args.mono ? 0 : 1);
+    slide.SetInvert(args.invert);
+    int result = LoadSource(slide, picture);
+    if (result != 1) {
+        Fail(LoadReason(result, picture.source));
+        return 1;
+    }
+    options.margin = args.margin;
+    options.lineWidth = args.lineWidth;
+    options.background = slide.BackgroundColor();
+    options.jpegQuality = args.quality;
+    options.color = [&slide](int index) { return slide.SelectColor(index); };
+    std::string bytes, error;
+    if (!MakePicture(slide.DisplayList(), {}, *format, options, bytes, error)) {
+        Fail(error);
+        return 1;
+    }
+    if (!platform::AtomicWriteFile(platform::ProgramPath(out), bytes)) {
+        Fail("cannot write " + out);
+        return 1;
+    }
+    return 0;
+}
+
+#ifdef ORV_HAVE_RENDER
 int Render(const SlideArgs& args)
 {
     int width = 0, height = 0;
@@ -318,6 +375,24 @@ void Register(CLI::App& app)
     SetAction(render, [args] { return Render(*args); });
 #endif
 
+    auto* picture = slide->add_subcommand("picture",
+        "Write a slide as a PNG, JPEG, GIF, BMP or WMF picture through the gallery builder's writers");
+    picture
+        ->add_option("SOURCE [MEMBER] OUT", args->files,
+            "A slide file or a slide library and its member, then the picture file; its extension "
+            "(.png .jpg .jpeg .gif .bmp .wmf) names the format")
+        ->required()
+        ->expected(2, 3)
+        ->type_name("FILE");
+    picture->add_option("--size", args->size, "Picture size WIDTHxHEIGHT (default 400x300)");
+    picture->add_option("--background", args->background, "Background colour RRGGBB (default 000000)");
+    picture->add_flag("--mono", args->mono, "Draw in one colour: white on black, black on anything else");
+    picture->add_flag("--invert", args->invert, "Invert every drawing colour");
+    picture->add_option("--margin", args->margin, "Pixels left free on each side (default 4)");
+    picture->add_option("--line-width", args->lineWidth, "Line width in pixels, raster pictures (default 1)");
+    picture->add_option("--quality", args->quality, "JPEG quality 1-100 (default 90)");
+    SetAction(picture, [args] { return Picture(*args); });
+
     auto* list = slide->add_subcommand("list", "Print each member of a slide library: name and offset");
     list->add_option("LIBRARY", args->source, "The slide library")->required();
     SetAction(list, [args] { return List(*args); });
@@ -338,9 +413,9 @@ void Register(CLI::App& app)
     library->add_option("MEMBERS", args->members, "NAME=FILE.sld, one per member")->required();
     SetAction(library, [args] { return Library(*args); });
 
-    auto* picture = app.add_subcommand("picture", "Preview pictures of drawings");
-    picture->require_subcommand(1);
-    auto* resolve = picture->add_subcommand("resolve",
+    auto* pictures = app.add_subcommand("picture", "Preview pictures of drawings");
+    pictures->require_subcommand(1);
+    auto* resolve = pictures->add_subcommand("resolve",
         "Print what the preview loader would load for a path: slide FILE, library FILE MEMBER, "
         "or image FILE FALLBACK");
     resolve->add_option("PATH", args->source, "The drawing's preview path")->required();

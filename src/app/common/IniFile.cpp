@@ -7,6 +7,8 @@ namespace orv {
 namespace {
 
 constexpr std::string_view kBom = "\xEF\xBB\xBF";
+constexpr std::string_view kUtf16LeBom = "\xFF\xFE";
+constexpr std::string_view kUtf16BeBom = "\xFE\xFF";
 
 std::string_view Trim(std::string_view text)
 {
@@ -49,19 +51,35 @@ bool SplitKeyValue(std::string_view line, std::string_view& key, std::string_vie
 IniFile IniFile::Parse(std::string_view bytes)
 {
     IniFile ini;
-    if (bytes.substr(0, kBom.size()) == kBom) {
+    // Notepad saves "Unicode" files as UTF-16 with a byte-order mark; they are read as text
+    // and written back the same way.
+    std::string decoded;
+    if (bytes.substr(0, kUtf16LeBom.size()) == kUtf16LeBom
+        || bytes.substr(0, kUtf16BeBom.size()) == kUtf16BeBom) {
+        const bool bigEndian = bytes[0] == kUtf16BeBom[0];
+        ini.m_encoding = bigEndian ? Encoding::Utf16Be : Encoding::Utf16Le;
+        decoded = platform::Utf16ToUtf8(bytes.substr(2), bigEndian);
+        bytes = decoded;
+    } else if (bytes.substr(0, kBom.size()) == kBom) {
         ini.m_bom = true;
         ini.m_encoding = Encoding::Utf8;
         bytes.remove_prefix(kBom.size());
     } else if (platform::LooksLikeUtf8(bytes)) {
         ini.m_encoding = Encoding::Utf8;
     }
+    // A file without a single LF whose lines end in CR alone (old Mac editors) has lines all
+    // the same.
+    const char lineEnd
+        = bytes.find('\n') == std::string_view::npos && bytes.find('\r') != std::string_view::npos ? '\r'
+                                                                                                   : '\n';
+    if (lineEnd == '\r')
+        ini.m_newline = "\r";
     std::size_t crlf = 0, lf = 0;
     std::size_t start = 0;
     while (start < bytes.size()) {
-        std::size_t end = bytes.find('\n', start);
+        std::size_t end = bytes.find(lineEnd, start);
         std::string_view line = bytes.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
-        if (end != std::string_view::npos) {
+        if (end != std::string_view::npos && lineEnd == '\n') {
             if (!line.empty() && line.back() == '\r') {
                 line.remove_suffix(1);
                 ++crlf;
@@ -116,7 +134,8 @@ std::optional<std::size_t> IniFile::FindKey(std::string_view section, std::strin
 
 std::string IniFile::Encode(std::string_view utf8) const
 {
-    return m_encoding == Encoding::Utf8 ? std::string(utf8) : platform::Utf8ToGb18030(utf8);
+    // UTF-16 files are held as UTF-8 lines between reading and writing.
+    return m_encoding == Encoding::Gb18030 ? platform::Utf8ToGb18030(utf8) : std::string(utf8);
 }
 
 std::optional<std::string> IniFile::RawValue(std::string_view section, std::string_view key) const
@@ -126,6 +145,10 @@ std::optional<std::string> IniFile::RawValue(std::string_view section, std::stri
         return std::nullopt;
     std::string_view k, v;
     SplitKeyValue(m_lines[*index].text, k, v);
+    // The Windows edition received values as C strings: a NUL ends one.
+    std::size_t nul = v.find('\0');
+    if (nul != std::string_view::npos)
+        v = Trim(v.substr(0, nul));
     if (v.size() >= 2 && v.front() == '"' && v.back() == '"')
         v = v.substr(1, v.size() - 2);
     return std::string(v);
@@ -139,6 +162,12 @@ std::optional<std::string> IniFile::Value(std::string_view section, std::string_
     if (m_encoding == Encoding::Utf8) {
         raw->resize(platform::Utf8PrefixLength(*raw, maxBytes));
         return platform::IsValidUtf8(*raw) ? *raw : platform::Gb18030ToUtf8(*raw);
+    }
+    if (m_encoding != Encoding::Gb18030) {
+        // The Windows edition read UTF-16 files through the same buffer in its code page.
+        std::string encoded = platform::Utf8ToGb18030(*raw);
+        std::size_t fits = platform::Gb18030PrefixLength(encoded, maxBytes);
+        return fits == encoded.size() ? *raw : platform::Gb18030ToUtf8(encoded.substr(0, fits));
     }
     raw->resize(platform::Gb18030PrefixLength(*raw, maxBytes));
     return platform::Gb18030ToUtf8(*raw);
@@ -178,6 +207,10 @@ std::string IniFile::Serialize() const
         out += m_lines[i].text;
         if (i + 1 < m_lines.size() || m_finalNewline)
             out += m_newline;
+    }
+    if (m_encoding == Encoding::Utf16Le || m_encoding == Encoding::Utf16Be) {
+        const bool bigEndian = m_encoding == Encoding::Utf16Be;
+        return std::string(bigEndian ? kUtf16BeBom : kUtf16LeBom) + platform::Utf8ToUtf16(out, bigEndian);
     }
     return out;
 }

@@ -5,8 +5,10 @@
 // Syntax: "[section]" lines open sections; "key=value" lines inside them; anything else is
 // kept and ignored. Sections and keys are matched without regard to ASCII case, the first
 // occurrence wins, names and values are trimmed of blanks, and a value enclosed in a pair of
-// double quotes loses them. Files are GB18030 unless they are UTF-8 (a BOM, or text that
-// platform::LooksLikeUtf8); they are written back in the encoding they were read in.
+// double quotes loses them; a NUL ends a value. Files are GB18030 unless they are UTF-16 (a
+// byte-order mark) or UTF-8 (a BOM, or text that platform::LooksLikeUtf8); they are written
+// back in the encoding they were read in. Lines end in LF or CR LF, or in CR alone in a file
+// without any LF, and keep their line ends when written back.
 
 #include <optional>
 #include <string>
@@ -17,7 +19,7 @@ namespace orv {
 
 class IniFile {
 public:
-    enum class Encoding { Gb18030, Utf8 };
+    enum class Encoding { Gb18030, Utf8, Utf16Le, Utf16Be };
 
     // Parses file bytes; never fails (binary data yields lines that match nothing).
     static IniFile Parse(std::string_view bytes);

@@ -72,7 +72,7 @@ void ReadLines(std::string_view path, std::vector<std::string>& list, LineEncodi
     std::string native = platform::NativePath(path);
     if (native.empty())
         return;
-    std::FILE* file = std::fopen(native.c_str(), "rb");
+    std::FILE* file = std::fopen(native.c_str(), "rbe");
     if (!file)
         return;
     constexpr std::size_t kLineBytes = 10238;
@@ -113,7 +113,7 @@ bool WriteLines(std::string_view path, const std::vector<std::string>& list, Wri
     std::string native = platform::NativePath(path);
     if (native.empty())
         return false;
-    std::FILE* file = std::fopen(native.c_str(), "wb");
+    std::FILE* file = std::fopen(native.c_str(), "wbe");
     if (!file)
         return false;
     bool ok = true;
