@@ -49,7 +49,14 @@ std::string SmallManifest()
     {"path": "Drive\\Shafts\\shaft.sld", "drawing": {"items": [{"fill": [0, 0, 10, 0, 10, 3], "color": 3}]}},
     {"path": "Drive\\Shafts\\p1.htm", "text": "<p>第一页 轴承</p>"},
     {"path": "Drive\\Shafts\\p2.htm", "text": "<p>第二页</p>"},
-    {"path": "Drive\\Shafts\\p3.htm", "text": "<p>第三页</p>"}$PICTURE
+    {"path": "Drive\\Shafts\\p3.htm", "text": "<p>第三页</p>"},
+    {"path": "Pictures\\a.jpg", "drawing": {"items": [{"circle": [0, 0, 5], "color": 1}]}},
+    {"path": "Pictures\\a.gif", "drawing": {"items": [{"circle": [0, 0, 5], "color": 2}]}},
+    {"path": "Pictures\\a.bmp", "size": [64, 48], "drawing": {"items": [{"line": [0, 0, 5, 5]}]}},
+    {"path": "Pictures\\a.png", "size": [100, 50], "background": "#202020",
+     "drawing": {"items": [{"line": [0, 0, 5, 5]}]}},
+    {"path": "Pictures\\a.wmf", "drawing": {"items": [{"line": [0, 0, 5, 5]},
+                                                        {"text": "螺栓 M12", "at": [0, 6], "height": 1}]}}
   ]
 })json";
 }
@@ -59,11 +66,7 @@ std::string WriteSmallManifest(const TempFolder& folder, const std::string& mani
     WriteFile(folder.NativeAt("src/pages/bolts.htm"),
         "<html><head><title>螺栓</title><style>p {}</style></head><body><h1>螺栓</h1><p>六角头&nbsp;螺栓</p>"
         "<script>var t = '<p>no</p>';</script></body></html>");
-    std::string text = manifest;
-    std::size_t mark = text.find("$PICTURE");
-    if (mark != std::string::npos)
-        text.erase(mark, 8);
-    WriteFile(folder.NativeAt("src/gallery.json"), text);
+    WriteFile(folder.NativeAt("src/gallery.json"), manifest);
     return folder.NativeAt("src/gallery.json");
 }
 

@@ -8,7 +8,7 @@
 
 namespace orv::test {
 
-// The manifest text; "$PICTURE" stands where a test may put a picture file entry.
+// The manifest text.
 std::string SmallManifest();
 
 // Writes pages/bolts.htm (UTF-8) and gallery.json into the folder; returns the manifest's

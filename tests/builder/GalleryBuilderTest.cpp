@@ -169,6 +169,19 @@ TEST_P(GalleryBuilderTest, ContentFilesReadBackThroughTheReaders)
 
     EXPECT_EQ(ReadKeywordFile(KeywordFilePathFor(report.GalleryPath)), (Strings {"螺栓", "轴"}));
 
+    // Pictures in the format their extension names, at the size asked for.
+    const std::pair<const char*, std::string> pictures[] = {{"a.jpg", "\xFF\xD8\xFF"}, {"a.gif", "GIF89a"},
+        {"a.bmp", "BM"}, {"a.png", "\x89PNG"}, {"a.wmf", "\xD7\xCD\xC6\x9A"}};
+    for (const auto& [name, magic] : pictures) {
+        const std::string bytes = test::ReadFile(folder.NativeAt(std::string("lib/Mech/Pictures/") + name));
+        EXPECT_EQ(bytes.substr(0, magic.size()), magic) << name;
+    }
+    const std::string png = test::ReadFile(folder.NativeAt("lib/Mech/Pictures/a.png"));
+    ASSERT_GT(png.size(), 24u);
+    EXPECT_EQ(png.substr(16, 8), std::string("\0\0\0\x64\0\0\0\x32", 8)) << "100 x 50";
+    const std::string wmf = test::ReadFile(folder.NativeAt("lib/Mech/Pictures/a.wmf"));
+    EXPECT_NE(wmf.find(platform::Utf8ToGb18030("螺栓 M12")), std::string::npos) << "texts stay in metafiles";
+
     // One full-text record per directory with pages: page text only, each page once.
     FullTextPaths paths = FullTextPathsFor(report.GalleryPath);
     CompressedRecordList list = ReadCompressedRecordList(paths.Index);
