@@ -1,0 +1,54 @@
+#pragma once
+// The contents tree of the open gallery as the core keeps it: its nodes (specialities and
+// directories) with their texts, images, DirIDs, parents and expanded state, the node the
+// build selected, and DirNodeTable, the three parallel columns that list the directory nodes
+// in insertion order (speciality nodes are not in it). The tree widget mirrors this model;
+// the search, the index and the page stepping read it, so they run without a widget.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace orv {
+
+struct TreeNode {
+    std::string Text;
+    int Image = 0; // image list index: 0 speciality, 2 x DirType + 1 directory
+    int SelectedImage = 0;
+    std::int32_t DirID = 0; // 0 for a speciality node
+    int Parent = -1; // node index, -1 at the top of the tree
+    std::vector<int> Children; // node indices, in insertion order
+    bool Expanded = false;
+};
+
+// DirNodeTable: position i of each column belongs to the same directory node.
+struct DirNodeTable {
+    std::vector<std::uint32_t> DirID;
+    std::vector<int> Item; // node index into ContentsTree::Nodes
+    std::vector<std::string> Content; // resolved content path, or "NULL"
+
+    std::size_t Size() const { return DirID.size(); }
+    void Clear()
+    {
+        DirID.clear();
+        Item.clear();
+        Content.clear();
+    }
+};
+
+struct ContentsTree {
+    std::vector<TreeNode> Nodes;
+    std::vector<int> Roots; // top-level node indices, in insertion order
+    DirNodeTable Table;
+    int Selected = -1; // node index of the selected node, -1 for none
+
+    void Clear()
+    {
+        Nodes.clear();
+        Roots.clear();
+        Table.Clear();
+        Selected = -1;
+    }
+};
+
+} // namespace orv
