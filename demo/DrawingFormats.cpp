@@ -1,4 +1,5 @@
 #include "DrawingFormats.h"
+#include "Sketch.h"
 
 #include "platform/Encoding.h"
 
@@ -156,26 +157,8 @@ nlohmann::ordered_json DrawingToJson(const DrawingDescription& drawing)
 
 std::string DrawingToDxf(const DrawingDescription& drawing)
 {
-    double minX = std::numeric_limits<double>::max(), minY = minX;
-    double maxX = std::numeric_limits<double>::lowest(), maxY = maxX;
-    auto widen = [&](double x, double y) {
-        minX = std::min(minX, x);
-        maxX = std::max(maxX, x);
-        minY = std::min(minY, y);
-        maxY = std::max(maxY, y);
-    };
-    for (const auto& item : drawing.Items) {
-        const auto& c = item.Coords;
-        if ((item.Type == Kind::Circle || item.Type == Kind::Arc) && c.size() >= 3) {
-            widen(c[0] - c[2], c[1] - c[2]);
-            widen(c[0] + c[2], c[1] + c[2]);
-        } else if (item.Type != Kind::Text) {
-            for (std::size_t i = 0; i + 1 < c.size(); i += 2)
-                widen(c[i], c[i + 1]);
-        }
-    }
-    if (minX > maxX)
-        minX = minY = maxX = maxY = 0;
+    const DrawingBox box = BoxOf(drawing);
+    const double minX = box.MinX, minY = box.MinY, maxX = box.MaxX, maxY = box.MaxY;
 
     DxfStream dxf;
     dxf.Code(999, "ORVBook demo drawing");

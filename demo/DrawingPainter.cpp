@@ -1,4 +1,5 @@
 #include "DrawingPainter.h"
+#include "Sketch.h"
 
 #include "browser/AcadSlideBitmap.h"
 
@@ -44,24 +45,8 @@ QPolygonF Pairs(const std::vector<double>& coords)
 void PaintDrawing(
     QPainter& painter, const DrawingDescription& drawing, const QRectF& target, const PaintStyle& style)
 {
-    double minX = std::numeric_limits<double>::max(), minY = minX;
-    double maxX = std::numeric_limits<double>::lowest(), maxY = maxX;
-    auto widen = [&](double x, double y) {
-        minX = std::min(minX, x);
-        maxX = std::max(maxX, x);
-        minY = std::min(minY, y);
-        maxY = std::max(maxY, y);
-    };
-    for (const auto& item : drawing.Items) {
-        const auto& c = item.Coords;
-        if ((item.Type == Kind::Circle || item.Type == Kind::Arc) && c.size() >= 3) {
-            widen(c[0] - c[2], c[1] - c[2]);
-            widen(c[0] + c[2], c[1] + c[2]);
-        } else if (item.Type != Kind::Text) {
-            for (std::size_t i = 0; i + 1 < c.size(); i += 2)
-                widen(c[i], c[i + 1]);
-        }
-    }
+    const DrawingBox box = BoxOf(drawing);
+    const double minX = box.MinX, minY = box.MinY, maxX = box.MaxX, maxY = box.MaxY;
     if (minX >= maxX || minY >= maxY)
         return;
     double scale = std::min(target.width() / (maxX - minX), target.height() / (maxY - minY));

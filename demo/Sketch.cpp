@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <utility>
 
 namespace orv::demo {
@@ -182,6 +183,31 @@ DrawingDescription Sketch::Take()
     DrawingDescription out = std::move(m_drawing);
     m_drawing = DrawingDescription();
     return out;
+}
+
+DrawingBox BoxOf(const DrawingDescription& drawing)
+{
+    double minX = std::numeric_limits<double>::max(), minY = minX;
+    double maxX = std::numeric_limits<double>::lowest(), maxY = maxX;
+    auto widen = [&](double x, double y) {
+        minX = std::min(minX, x);
+        maxX = std::max(maxX, x);
+        minY = std::min(minY, y);
+        maxY = std::max(maxY, y);
+    };
+    for (const auto& item : drawing.Items) {
+        const auto& c = item.Coords;
+        if ((item.Type == DrawingItem::Kind::Circle || item.Type == DrawingItem::Kind::Arc) && c.size() >= 3) {
+            widen(c[0] - c[2], c[1] - c[2]);
+            widen(c[0] + c[2], c[1] + c[2]);
+        } else if (item.Type != DrawingItem::Kind::Text) {
+            for (std::size_t i = 0; i + 1 < c.size(); i += 2)
+                widen(c[i], c[i + 1]);
+        }
+    }
+    if (minX > maxX)
+        return {};
+    return {minX, minY, maxX, maxY};
 }
 
 } // namespace orv::demo

@@ -39,6 +39,13 @@ constexpr int kSectionColor = kPaleYellow; // cut faces
 constexpr int kHatchColor = kBrown; // section lines
 constexpr int kTextColor = kBlue;
 
+// The box around every item but texts (circles and arcs with their whole circle); all zero
+// for a drawing without such items.
+struct DrawingBox {
+    double MinX = 0.0, MinY = 0.0, MaxX = 0.0, MaxY = 0.0;
+};
+DrawingBox BoxOf(const DrawingDescription& drawing);
+
 class Sketch {
 public:
     void Line(double x1, double y1, double x2, double y2, int color = kOutline);
