@@ -44,15 +44,19 @@ std::string ChooseWorkDir(const ReaderState& state, const std::string& pickedFol
     return workDir;
 }
 
-bool ConfirmWorkDir(ReaderState& state, const std::string& editText)
+bool ConfirmWorkDir(ReaderState& state, const std::string& editText, bool* written)
 {
+    if (written)
+        *written = true;
     std::string folder
         = editText == kCurrentWorkDirText ? state.AppPath : WithoutTrailingBackslashes(editText);
     if (platform::EqualsNoCase(folder, state.LibPath))
         return false;
     state.LibPath = folder;
-    CProfileFile(state.IniPath)
-        .WriteString("Gallery", "GalleryPath", platform::EqualsNoCase(folder, state.AppPath) ? "" : folder);
+    const std::string stored = platform::EqualsNoCase(folder, state.AppPath) ? "" : folder;
+    bool ok = CProfileFile(state.IniPath).WriteString("Gallery", "GalleryPath", stored) == 0;
+    if (written)
+        *written = ok;
     LoadGalleryList(state);
     // Without a gallery the old index would point past the emptied list.
     state.CurrentGallery = state.GalleryNames.empty() ? -1 : 0;

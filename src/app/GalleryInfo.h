@@ -35,7 +35,8 @@ std::string ChooseWorkDir(const ReaderState& state, const std::string& pickedFol
 // another folder than LibPath: LibPath becomes it, GalleryPath is written ("" when it is
 // AppPath), the gallery list is reloaded, CurrentGallery is 0 (-1 when the folder has no
 // gallery) and CurrentDirID 0. Returns the Changed flag: true when the caller has the
-// navigation panel reload the gallery list.
-bool ConfirmWorkDir(ReaderState& state, const std::string& editText);
+// navigation panel reload the gallery list. written is false when GalleryPath could not be
+// stored (this run uses the folder all the same).
+bool ConfirmWorkDir(ReaderState& state, const std::string& editText, bool* written = nullptr);
 
 } // namespace orv
