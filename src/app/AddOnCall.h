@@ -5,9 +5,13 @@
 // links, per-directory actions) turn their texts into an AddOnCall; one executor carries it
 // out, so the rules that keep a gallery from running programs live in one place.
 
+#include <optional>
 #include <string>
 
 namespace orv {
+
+// Shown for a CAD command while the reader has no link to a CAD program.
+inline constexpr const char* kCadLinkMissingMessage = "尚未连接 CAD 程序，此命令未执行。";
 
 struct ReaderState;
 
@@ -43,8 +47,23 @@ struct AddOnResult {
 
 // Carries the call out. A file that does not exist, or that resolves outside the application
 // folder (AppPath) or inside the gallery library folder or the temporary folder, is not run:
-// the result then carries MissingMessage. A library that cannot be loaded, or lacks the
-// export, is not called (Done false, no message).
+// the result then carries MissingMessage ("未找到" + File + "！" when that is empty). A
+// program that exists but does not start gives "无法启动" + File + "！". A library that
+// cannot be loaded, or lacks the export, is not called (Done false, no message). A CAD
+// command is not carried out yet: Done false with kCadLinkMissingMessage.
 AddOnResult ExecuteAddOnCall(const ReaderState& state, const AddOnCall& call);
+
+// The file a program path names, as a real native path (case-blind lookup, dots collapsed,
+// symbolic links followed), when it is a regular file that may be run: inside AppPath, and
+// neither inside the temporary folder nor inside the gallery library folder or a gallery's
+// own folder. When the library folder is the application folder itself (or holds it), only
+// the galleries' folders are excluded, or no add-in could run at all.
+std::optional<std::string> RunnableFile(const ReaderState& state, const std::string& programPath);
+
+// AppPath + "\ORVMTools\Support", the companion tools' support folder.
+std::string ToolsSupportFolder(const ReaderState& state);
+// Publishes that folder, as a native path, in the shared block "ORVBOOKPATH"; the result of
+// platform::PublishSharedText.
+int PublishToolsFolder(const ReaderState& state);
 
 } // namespace orv

@@ -60,8 +60,16 @@ int CProfileFile::ReadDouble(std::string_view section, std::string_view key, dou
 
 int CProfileFile::WriteString(std::string_view section, std::string_view key, std::string_view value) const
 {
-    if (m_path.empty() || section.empty() || key.empty())
+    return WriteStrings({ ProfileValue { std::string(section), std::string(key), std::string(value) } });
+}
+
+int CProfileFile::WriteStrings(const std::vector<ProfileValue>& values) const
+{
+    if (m_path.empty() || values.empty())
         return 1;
+    for (const ProfileValue& value : values)
+        if (value.Section.empty() || value.Key.empty())
+            return 1;
     std::string bytes;
     if (platform::PathExists(m_path)) {
         auto existing = platform::ReadFileBytes(m_path, kMaxProfileBytes);
@@ -70,7 +78,8 @@ int CProfileFile::WriteString(std::string_view section, std::string_view key, st
         bytes = std::move(*existing);
     }
     IniFile ini = IniFile::Parse(bytes);
-    ini.SetValue(section, key, value);
+    for (const ProfileValue& value : values)
+        ini.SetValue(value.Section, value.Key, value.Value);
     return platform::AtomicWriteFile(m_path, ini.Serialize()) ? 0 : 1;
 }
 

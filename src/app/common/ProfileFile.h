@@ -4,8 +4,13 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace orv {
+
+struct ProfileValue {
+    std::string Section, Key, Value;
+};
 
 class CProfileFile {
 public:
@@ -27,6 +32,9 @@ public:
     // that fails, and then the old file is as it was.
     int WriteString(std::string_view section, std::string_view key, std::string_view value) const;
     int WriteInt(std::string_view section, std::string_view key, int value) const;
+    // Several values in one read-modify-write, in order: the file holds all of them or, when
+    // the write fails (1), none.
+    int WriteStrings(const std::vector<ProfileValue>& values) const;
 
 private:
     std::string m_path;
