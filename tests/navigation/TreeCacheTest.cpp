@@ -2,8 +2,6 @@
 
 #include "navigation/ContentsTree.h"
 #include "navigation/TreeBuild.h"
-#include "packages/Compression.h"
-#include "platform/Encoding.h"
 
 #include <gtest/gtest.h>
 
@@ -59,36 +57,6 @@ TEST(TreeCacheTest, LinesReadAsRecordsWithNamesHoldingSeparators)
     ASSERT_TRUE(ParseTreeCacheLine("5|" + longName + "|1|2|-1|" + longContent, record));
     EXPECT_EQ(record.Text, longName);
     EXPECT_EQ(record.Content, longContent);
-}
-
-TEST(TreeCacheTest, WrittenRecordsReadBackThroughTheCompressedFile)
-{
-    const std::vector<TreeCacheRecord> records = {
-        { -1, "机械", 0, 0, -1, "NULL" },
-        { 3, "六角|头|", 3, 4, -1, "\\Mech\\a.htm" },
-        { 4, std::string(300, 'n'), 1, 2, 0, std::string(700, 'c') },
-    };
-    std::string text;
-    for (const TreeCacheRecord& record : records)
-        AppendTreeCacheRecord(text, record);
-    std::string compressed;
-    ASSERT_TRUE(EncodeTreeCache(text, compressed));
-    std::vector<TreeCacheRecord> back;
-    ASSERT_TRUE(DecodeTreeCache(compressed, back));
-    ASSERT_EQ(back.size(), records.size());
-    for (std::size_t i = 0; i < records.size(); ++i)
-        EXPECT_EQ(Show(back[i]), Show(records[i]));
-
-    // Cut anywhere short of its end, the stream is refused whole rather than read in part.
-    for (std::size_t keep :
-        { std::size_t(0), std::size_t(2), compressed.size() / 2, compressed.size() - 1 }) {
-        EXPECT_FALSE(DecodeTreeCache(compressed.substr(0, keep), back)) << keep;
-        EXPECT_TRUE(back.empty());
-    }
-
-    EXPECT_FALSE(IsWritableTreeCacheRecord({ 1, "a\nb", 1, 2, -1, "NULL" }));
-    EXPECT_FALSE(IsWritableTreeCacheRecord({ 1, "a", 1, 2, -1, "x\ry" }));
-    EXPECT_TRUE(IsWritableTreeCacheRecord(records[1]));
 }
 
 TEST(TreeCacheTest, TextSplitsAtLineFeedsWithOrWithoutCarriageReturn)
