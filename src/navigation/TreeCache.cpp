@@ -41,9 +41,10 @@ std::int32_t LeadingNumber(std::string_view text)
     return static_cast<std::int32_t>(value);
 }
 
+// A line ends at LF; a CR inside a record, even one just before its CR LF, reads back as written.
 bool HasLineEnd(std::string_view text)
 {
-    return text.find_first_of("\r\n") != std::string_view::npos;
+    return text.find('\n') != std::string_view::npos;
 }
 
 struct Mtime {

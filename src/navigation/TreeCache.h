@@ -49,7 +49,7 @@ std::string TreeCachePathFor(std::string_view galleryPath);
 // Appends the record's line, CR LF included, as UTF-8 text.
 void AppendTreeCacheRecord(std::string& text, const TreeCacheRecord& record);
 
-// Whether the record reads back as written: its text and content hold no line end.
+// Whether the record reads back as written: its text and content hold no line feed.
 bool IsWritableTreeCacheRecord(const TreeCacheRecord& record);
 
 // One line without its line end. False for a line that is no record: fewer than six fields,

@@ -69,6 +69,22 @@ TEST(TreeCacheTest, TextSplitsAtLineFeedsWithOrWithoutCarriageReturn)
     EXPECT_EQ(records[3].Content, "H");
 }
 
+// Found by fuzzing: a record whose text or content holds a CR (anywhere, even last) was taken
+// for one that cannot be written, though it reads back as written.
+TEST(TreeCacheTest, CarriageReturnsInsideARecordReadBackAsWritten)
+{
+    const TreeCacheRecord record { 0, "B|C\r", 1, 2, -1, "x\r\xdf\x81\r F\r" };
+    EXPECT_TRUE(IsWritableTreeCacheRecord(record));
+    std::string text;
+    AppendTreeCacheRecord(text, record);
+    const auto back = ParseTreeCacheText(text);
+    ASSERT_EQ(back.size(), 1u);
+    EXPECT_EQ(back[0].Text, record.Text);
+    EXPECT_EQ(back[0].Content, record.Content);
+    EXPECT_FALSE(IsWritableTreeCacheRecord({ 1, "a\nb", 1, 2, -1, "NULL" }));
+    EXPECT_FALSE(IsWritableTreeCacheRecord({ 1, "a", 1, 2, -1, "x\ny" }));
+}
+
 // Records placed as the cache path places them: parent positions count directory records
 // only, a position past the table puts the node at the top.
 TEST(TreeCacheTest, RecordsHangBelowTheirParentPositions)
