@@ -18,7 +18,7 @@ struct TreeNode {
     std::int32_t DirID = 0; // 0 for a speciality node
     int Parent = -1; // node index, -1 at the top of the tree
     std::vector<int> Children; // node indices, in insertion order
-    bool Expanded = false;
+    bool Expanded = false; // only ever set on a node that has children, as a tree control does
 };
 
 // DirNodeTable: position i of each column belongs to the same directory node.
@@ -41,6 +41,9 @@ struct ContentsTree {
     std::vector<int> Roots; // top-level node indices, in insertion order
     DirNodeTable Table;
     int Selected = -1; // node index of the selected node, -1 for none
+    // Counts the builds begun: a build that pumps events finds out by it that another build
+    // started meanwhile and gives up.
+    std::uint64_t Generation = 0;
 
     void Clear()
     {
@@ -49,6 +52,18 @@ struct ContentsTree {
         Table.Clear();
         Selected = -1;
     }
+
+    // Inserts a node last under parent (-1: at the top of the tree) and returns its index.
+    // A parent outside the tree puts the node at the top.
+    int AddNode(int parent, std::string text, int image, int selectedImage, std::int32_t dirId);
+
+    bool IsNode(int node) const { return node >= 0 && static_cast<std::size_t>(node) < Nodes.size(); }
+    bool HasChildren(int node) const { return IsNode(node) && !Nodes[node].Children.empty(); }
+    // Opens a node that has children; a node without children stays as it is.
+    void Expand(int node);
+    void Collapse(int node);
+    // Selects the node and opens every ancestor, as a tree control does to show the selection.
+    void Select(int node);
 };
 
 } // namespace orv
