@@ -1,0 +1,71 @@
+// orvbook [--app-dir DIR] [--screenshot FILE.png] [--size WxH]
+//
+// The reader. --app-dir names the application folder (else $ORVBOOK_HOME, the current folder
+// when it holds ORVBook.ini or ORVBookLib, or the user's folder). --screenshot starts as
+// usual, saves the window once the first contents tree is shown, and ends. --size sets the
+// window's size instead of maximising it.
+
+#include "app/ui/ORVBookApp.h"
+#include "controls/ResourcePictures.h"
+
+#include <QApplication>
+#include <QRegularExpression>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+namespace {
+
+int Usage(const char* reason)
+{
+    if (reason)
+        std::fprintf(stderr, "orvbook: %s\n", reason);
+    std::fprintf(stderr, "usage: orvbook [--app-dir DIR] [--screenshot FILE.png] [--size WxH]\n");
+    return reason ? 1 : 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    orv::AppOptions options;
+    QString size;
+    for (int i = 1; i < argc; ++i) {
+        const char* arg = argv[i];
+        if (std::strcmp(arg, "--help") == 0 || std::strcmp(arg, "-h") == 0)
+            return Usage(nullptr);
+        const bool takesValue = std::strcmp(arg, "--app-dir") == 0 || std::strcmp(arg, "--screenshot") == 0
+            || std::strcmp(arg, "--size") == 0;
+        if (!takesValue)
+            return Usage((std::string("unknown argument ") + arg).c_str());
+        if (i + 1 >= argc)
+            return Usage((std::string(arg) + " needs a value").c_str());
+        const char* value = argv[++i];
+        if (std::strcmp(arg, "--app-dir") == 0)
+            options.AppDir = value;
+        else if (std::strcmp(arg, "--screenshot") == 0)
+            options.Screenshot = QString::fromLocal8Bit(value);
+        else
+            size = QString::fromLatin1(value);
+    }
+    if (!size.isEmpty()) {
+        const QRegularExpressionMatch match
+            = QRegularExpression(QStringLiteral("^(\\d{2,5})x(\\d{2,5})$")).match(size);
+        if (!match.hasMatch())
+            return Usage("--size takes WIDTHxHEIGHT, e.g. 1280x800");
+        options.Size = QSize(match.captured(1).toInt(), match.captured(2).toInt());
+    }
+
+    // An unattended run needs no screen: without a display it draws off screen.
+    if (!options.Screenshot.isEmpty() && !std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY")
+        && !std::getenv("QT_QPA_PLATFORM"))
+        ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("ORVBook"));
+    QApplication::setWindowIcon(orv::ResourceIcon(orv::kIconApp));
+    orv::CORVBookApp reader(std::move(options));
+    return reader.Run();
+}

@@ -1,0 +1,119 @@
+#include "app/ui/ORVBookApp.h"
+
+#include "app/StartUp.h"
+#include "app/common/PathHelpers.h"
+#include "app/ui/MessageDlg.h"
+#include "app/ui/ORVBookDlg.h"
+#include "app/ui/SplashDlg.h"
+#include "platform/Hooks.h"
+
+#include <QApplication>
+#include <QTimer>
+
+#include <cstdio>
+
+namespace orv {
+namespace {
+
+// Long enough for any demo-sized tree; a screenshot run never waits for ever.
+constexpr int kScreenshotTimeoutMs = 120000;
+
+void Fail(const std::string& reason)
+{
+    std::fprintf(stderr, "orvbook: %s\n", reason.c_str());
+}
+
+} // namespace
+
+CORVBookApp::CORVBookApp(AppOptions options)
+    : m_options(std::move(options))
+{
+}
+
+CORVBookApp::~CORVBookApp()
+{
+    platform::SetShowMessageHook({});
+    platform::SetPumpEventsHook({});
+}
+
+int CORVBookApp::Run()
+{
+    const bool unattended = !m_options.Screenshot.isEmpty();
+    if (unattended) {
+        platform::SetShowMessageHook(
+            [](const std::string& text, const std::string& caption, platform::MessageKind) {
+                Fail(caption + " " + text);
+                return 1;
+            });
+    } else {
+        CMessageDlg::Install();
+    }
+    platform::SetPumpEventsHook([] { QCoreApplication::processEvents(); });
+
+    std::string error;
+    const std::optional<std::string> appPath = ResolveAppPath(m_options.AppDir, error);
+    if (!appPath) {
+        platform::ShowMessage(error, kStartUpCaption, platform::MessageKind::Warning);
+        return 1;
+    }
+
+    m_splash = new CSplashDlg(*appPath);
+    m_splash->show();
+    QCoreApplication::processEvents();
+
+    if (StartUp(m_state, *appPath) == StartUpResult::NoGallery) {
+        platform::ShowMessage(NoGalleryMessage(), kStartUpCaption, platform::MessageKind::Warning);
+        if (m_splash)
+            m_splash->close();
+        return 1;
+    }
+
+    m_window = std::make_unique<CORVBookDlg>(m_state);
+    connect(m_window.get(), &CORVBookDlg::TreeShown, this, &CORVBookApp::OnTreeShown);
+    if (m_options.Size.isValid()) {
+        m_window->resize(m_options.Size);
+        m_window->show();
+    } else {
+        m_window->showMaximized();
+    }
+    QTimer::singleShot(0, m_window.get(), [this] { m_window->Start(); });
+    if (unattended) {
+        QTimer::singleShot(kScreenshotTimeoutMs, this, [] {
+            Fail("the contents tree was not shown in time");
+            QCoreApplication::exit(1);
+        });
+    }
+    const int status = QApplication::exec();
+    if (m_splash)
+        m_splash->close();
+    return status;
+}
+
+void CORVBookApp::OnTreeShown()
+{
+    if (m_firstTreeShown)
+        return;
+    m_firstTreeShown = true;
+    if (m_splash)
+        m_splash->close();
+    if (!m_options.Screenshot.isEmpty()) {
+        // Give the window a moment to paint what the tree selection set off.
+        QTimer::singleShot(400, this, &CORVBookApp::SaveScreenshot);
+    }
+}
+
+void CORVBookApp::SaveScreenshot()
+{
+    const bool saved = m_window->grab().save(m_options.Screenshot, "PNG");
+    if (saved)
+        std::printf("orvbook: saved %s; window caption: %s\n", m_options.Screenshot.toLocal8Bit().constData(),
+            m_window->windowTitle().toUtf8().constData());
+    else
+        Fail("cannot write " + m_options.Screenshot.toStdString());
+    // An unattended run leaves the settings as they were; only its temporary files go.
+    m_state.Database.CloseConnection();
+    DeleteFolderTree(GetTempFolder());
+    QCoreApplication::exit(saved ? 0 : 1);
+}
+
+} // namespace orv

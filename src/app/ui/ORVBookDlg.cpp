@@ -1,0 +1,406 @@
+#include "app/ui/ORVBookDlg.h"
+
+#include "app/MainCommands.h"
+#include "app/MainToolbar.h"
+#include "app/ReaderState.h"
+#include "app/StartUp.h"
+#include "app/ToolMenu.h"
+#include "app/WindowLayout.h"
+#include "app/ui/AboutDlg.h"
+#include "app/ui/BaseWnd.h"
+#include "app/ui/LeftView.h"
+#include "app/ui/MainView.h"
+#include "controls/ColorStaticST.h"
+#include "controls/FlatToolBar.h"
+#include "controls/ResourcePictures.h"
+#include "navigation/DirectoryQueries.h"
+#include "navigation/DirectorySummary.h"
+#include "navigation/ui/ContentTabDlg.h"
+#include "navigation/ui/DirTreeDlg.h"
+#include "navigation/ui/NavTabDlg.h"
+#include "platform/Hooks.h"
+#include "platform/Paths.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QLabel>
+#include <QMenu>
+#include <QStyle>
+#include <QToolButton>
+#include <QUrl>
+
+namespace orv {
+namespace {
+
+QString Q(const std::string& text)
+{
+    return QString::fromStdString(text);
+}
+
+void Tell(const UserMessage& message, platform::MessageKind kind = platform::MessageKind::Information)
+{
+    platform::ShowMessage(message.Text, message.Caption, kind);
+}
+
+} // namespace
+
+CORVBookDlg::CORVBookDlg(ReaderState& state, QWidget* parent)
+    : QWidget(parent)
+    , m_state(state)
+    , m_toolbar(new CFlatToolBar(this))
+    , m_logo(new QLabel(this))
+    , m_statusLine(new CColorStaticST(this))
+    , m_frame(new CBaseWnd(state, this))
+{
+    setObjectName(QStringLiteral("CORVBookDlg"));
+    setWindowIcon(ResourceIcon(kIconApp));
+    setWindowTitle(Q(state.AppTitle));
+    setMinimumSize(480, 320);
+
+    m_toolbar->setObjectName(QStringLiteral("toolbar"));
+    BuildToolbar();
+
+    m_logo->setObjectName(QStringLiteral("ctl%1").arg(kLogo));
+    QPixmap logo(Q(platform::NativePath(state.AppPath + "\\support\\logo.bmp")));
+    m_logo->setPixmap(logo.isNull() ? ResourceBitmap(kBitmapLogo) : logo);
+    m_logo->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+
+    m_statusLine->setObjectName(QStringLiteral("ctl%1").arg(kStatusLine));
+    m_statusLine->SetColors(QColor(255, 255, 216), QColor(128, 0, 0));
+    connect(m_toolbar, &CFlatToolBar::StatusText, this, &CORVBookDlg::SetStatusText);
+    connect(m_toolbar, &CFlatToolBar::Command, this, &CORVBookDlg::RunCommand);
+
+    CreateKeys();
+
+    CNavTabDlg* navigation = NavigationPanel();
+    CDirTreeDlg* tree = navigation->TreePage();
+    connect(tree, &CDirTreeDlg::CaptionChanged, this, &CORVBookDlg::SetCaption);
+    connect(tree, &CDirTreeDlg::DirectoryChosen, this, [this] { ContentPanel()->ShowCurrentDirectory(); });
+    connect(tree, &CDirTreeDlg::HomePageWanted, this, &CORVBookDlg::ShowHomePage);
+    connect(tree, &CDirTreeDlg::TreeShown, this, &CORVBookDlg::TreeShown);
+    connect(navigation, &CNavTabDlg::GalleryOpened, this, &CORVBookDlg::OnGalleryOpened);
+    LayOut();
+}
+
+CNavTabDlg* CORVBookDlg::NavigationPanel() const
+{
+    return m_frame->LeftView()->NavigationPanel();
+}
+
+CContentTabDlg* CORVBookDlg::ContentPanel() const
+{
+    return m_frame->MainView()->ContentPanel();
+}
+
+void CORVBookDlg::BuildToolbar()
+{
+    std::vector<AddinButtonText> addins;
+    for (const AddinInfo& addin : ReadAddins(m_state))
+        addins.push_back({ addin.Caption, addin.Tip, addin.IconPath });
+    for (const ToolbarButton& button : MainToolbarButtons(addins)) {
+        if (button.Id == 0) {
+            m_toolbar->AddSeparator();
+            continue;
+        }
+        QIcon icon = button.Image < kToolbarImageCount ? ToolbarImage(button.Image) : QIcon();
+        if (button.Image >= kToolbarImageCount && !button.IconFile.empty())
+            icon = QIcon(Q(platform::NativePath(button.IconFile)));
+        if (button.Image >= kToolbarImageCount && icon.isNull())
+            icon = ResourceIcon(kIconAddinDefault);
+        QAction* action = m_toolbar->AddButton(button.Id, icon, Q(button.Caption), Q(button.Tip));
+        action->setVisible(button.Visible);
+    }
+    // These wait for the page view, which owns history, split and the browse options.
+    for (int id : { kCmdHistoryBack, kCmdHistoryForward, kCmdSplit, kCmdOptions })
+        m_toolbar->SetButtonEnabled(id, false);
+    m_toolbar->SetBackground(Q(platform::NativePath(m_state.ToolbarBackPath)));
+}
+
+void CORVBookDlg::CreateKeys()
+{
+    // The keys act directly, without the running-search guard of the toolbar buttons.
+    const std::pair<Qt::Key, std::function<void()>> keys[] = {
+        { Qt::Key_F2, [this] { ToggleNavigation(); } },
+        { Qt::Key_F5, [this] { StepPage(false); } },
+        { Qt::Key_F6, [this] { StepPage(true); } },
+    };
+    for (const auto& [key, run] : keys) {
+        auto* action = new QAction(this);
+        action->setObjectName(QStringLiteral("key") + QKeySequence(key).toString());
+        action->setShortcut(key);
+        action->setShortcutContext(Qt::WindowShortcut);
+        connect(action, &QAction::triggered, this, run);
+        addAction(action);
+    }
+    // History back and forward share their buttons' state: off until the page view exists.
+    for (const auto& [key, id] :
+        { std::pair { Qt::Key_F7, kCmdHistoryBack }, { Qt::Key_F8, kCmdHistoryForward } }) {
+        auto* action = new QAction(this);
+        action->setObjectName(QStringLiteral("key") + QKeySequence(key).toString());
+        action->setShortcut(key);
+        action->setShortcutContext(Qt::WindowShortcut);
+        action->setEnabled(m_toolbar->Button(id)->isEnabled());
+        connect(m_toolbar->Button(id), &QAction::enabledChanged, action, &QAction::setEnabled);
+        connect(action, &QAction::triggered, this, [this, id = id] { RunCommand(id); });
+        addAction(action);
+    }
+}
+
+void CORVBookDlg::Start()
+{
+    NavigationPanel()->SelectOpenGallery();
+}
+
+void CORVBookDlg::RunCommand(int id)
+{
+    switch (id) {
+    case kCmdGalleryInformation:
+    case kCmdWindowMenuAbout:
+    case kCmdAbout:
+        ShowGalleryInformation();
+        return;
+    case kCmdExit:
+        close();
+        return;
+    case kCmdHome:
+        ShowHomePage();
+        return;
+    case kCmdMail:
+        // The support address is not fixed: a new, unaddressed mail.
+        QDesktopServices::openUrl(QUrl(QStringLiteral("mailto:")));
+        return;
+    case kCmdHelp:
+        OpenHelp();
+        return;
+    case kCmdToggleNavigation:
+        ToggleNavigation();
+        return;
+    default:
+        break;
+    }
+    if (id >= kAddinFirstCommand && id < kAddinFirstCommand + static_cast<int>(m_state.AddinList.size())) {
+        LaunchTool(id - kAddinFirstCommand);
+        return;
+    }
+    if (id >= kToolMenuFirstCommand && id <= kToolMenuLastCommand) {
+        RunToolMenuCommand(id - kToolMenuFirstCommand);
+        return;
+    }
+    UserMessage message;
+    if (IsGuardedCommand(id) && GuardedCommandBlocked(m_state, message)) {
+        Tell(message);
+        return;
+    }
+    if (id == kCmdPreviousPage || id == kCmdNextPage)
+        StepPage(id == kCmdNextPage);
+}
+
+void CORVBookDlg::SetCaption(const QString& caption)
+{
+    // A speciality node has no title path: the program's title stands instead of none.
+    setWindowTitle(caption.isEmpty() ? Q(m_state.AppTitle) : caption);
+}
+
+void CORVBookDlg::SetStatusText(const QString& text)
+{
+    m_statusLine->setText(text);
+}
+
+void CORVBookDlg::ToggleNavigation()
+{
+    m_frame->ToggleNavigation();
+}
+
+void CORVBookDlg::ShowHomePage()
+{
+    m_toolbar->SetButtonVisible(kCmdZoom, false);
+    m_toolbar->SetButtonVisible(kCmdWholePage, false);
+    ContentPanel()->ShowPage(m_state.AppTitle, m_state.AppPath + "\\HomePage\\Index.htm");
+}
+
+void CORVBookDlg::ShowDirectory(std::int32_t dirId)
+{
+    m_state.CurrentDirID = dirId;
+    NavigationPanel()->SelectCurrentDir();
+    SetCaption(Q(SummarizeDirectory(m_state, dirId).Caption));
+    ContentPanel()->ShowCurrentDirectory();
+}
+
+void CORVBookDlg::StepPage(bool next)
+{
+    if (!m_state.ContentViewReady)
+        return;
+    const std::int32_t dirId = next ? NextPage(m_state) : PrevPage(m_state);
+    if (dirId != 0)
+        ShowDirectory(dirId);
+}
+
+void CORVBookDlg::ShowGalleryInformation()
+{
+    CAboutDlg dialog(m_state, this);
+    if (dialog.exec() == QDialog::Accepted && dialog.Changed()) {
+        NavigationPanel()->LoadGalleryList();
+        NavigationPanel()->SelectOpenGallery();
+    }
+}
+
+void CORVBookDlg::OpenHelp()
+{
+    const std::string help = m_state.AppPath + "\\orvBook.chm";
+    if (!platform::FileExists(help)) {
+        Tell({ "未找到" + help + "！", kCommandCaption });
+        return;
+    }
+    QDesktopServices::openUrl(QUrl::fromLocalFile(Q(platform::NativePath(help))));
+}
+
+void CORVBookDlg::LaunchTool(int index)
+{
+    const ToolLaunch launch = orv::LaunchTool(m_state, index);
+    switch (launch.Type) {
+    case ToolLaunch::Kind::Message:
+        Tell(launch.Message);
+        break;
+    case ToolLaunch::Kind::Call: {
+        const AddOnResult result = ExecuteAddOnCall(m_state, launch.Call);
+        if (!result.Message.empty())
+            Tell({ result.Message, kCommandCaption });
+        break;
+    }
+    case ToolLaunch::Kind::Menu:
+        ShowToolMenu(index, launch.MenuPath);
+        break;
+    case ToolLaunch::Kind::None:
+        break;
+    }
+}
+
+void CORVBookDlg::ShowToolMenu(int index, const std::string& menuPath)
+{
+    const orv::ToolMenu menu = ReadToolMenu(menuPath);
+    m_toolMenuCommands = menu.Commands;
+    delete m_toolMenu;
+    m_toolMenu = new QMenu(this);
+    m_toolMenu->setObjectName(QStringLiteral("toolMenu"));
+    AddMenuItems(m_toolMenu, menu.Items);
+    if (menu.IsEmpty())
+        return;
+    QToolButton* button = m_toolbar->ButtonWidget(kAddinFirstCommand + index);
+    const QPoint corner = button ? button->mapToGlobal(button->rect().bottomLeft()) : QCursor::pos();
+    m_toolMenu->popup(corner);
+}
+
+void CORVBookDlg::AddMenuItems(QMenu* menu, const std::vector<ToolMenuItem>& items)
+{
+    for (const ToolMenuItem& item : items) {
+        switch (item.Type) {
+        case ToolMenuItem::Kind::Separator:
+            menu->addSeparator();
+            break;
+        case ToolMenuItem::Kind::Submenu:
+            AddMenuItems(menu->addMenu(Q(item.Caption)), item.Children);
+            break;
+        case ToolMenuItem::Kind::Item: {
+            const int id = kToolMenuFirstCommand + item.CommandIndex;
+            QAction* action = menu->addAction(Q(item.Caption));
+            action->setObjectName(QStringLiteral("cmd%1").arg(id));
+            action->setData(id);
+            // Commands past the last tool-menu id have no command to run.
+            action->setEnabled(id <= kToolMenuLastCommand);
+            connect(action, &QAction::triggered, this, [this, id] { RunCommand(id); });
+            break;
+        }
+        }
+    }
+}
+
+void CORVBookDlg::RunToolMenuCommand(int k)
+{
+    const ToolCommand command = orv::RunToolMenuCommand(m_state, m_toolMenuCommands, k);
+    switch (command.Type) {
+    case ToolCommand::Kind::Message:
+        Tell(command.Message);
+        break;
+    case ToolCommand::Kind::Call: {
+        const AddOnResult result = ExecuteAddOnCall(m_state, command.Call);
+        if (!result.Message.empty())
+            Tell({ result.Message, kCommandCaption });
+        break;
+    }
+    case ToolCommand::Kind::OpenGallery:
+        NavigationPanel()->SelectOpenGallery();
+        break;
+    case ToolCommand::Kind::None:
+        break;
+    }
+}
+
+void CORVBookDlg::OnGalleryOpened()
+{
+    m_toolbar->SetButtonVisible(kCmdOptions, m_state.GalleryHasDrawings);
+}
+
+void CORVBookDlg::LayOut()
+{
+    const int statusHeight
+        = qMax(style()->pixelMetric(QStyle::PM_TitleBarHeight), m_statusLine->fontMetrics().height() + 6);
+    const int logoWidth = m_logo->pixmap().isNull() ? 0 : m_logo->pixmap().width();
+    const MainWindowLayout layout = LayOutMainWindow(width(), height(), logoWidth, statusHeight);
+    auto place
+        = [](QWidget* widget, const LayoutRect& r) { widget->setGeometry(r.X, r.Y, r.Width, r.Height); };
+    place(m_toolbar, layout.Toolbar);
+    place(m_logo, layout.Logo);
+    place(m_statusLine, layout.StatusLine);
+    place(m_frame, layout.Frame);
+}
+
+void CORVBookDlg::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    LayOut();
+}
+
+void CORVBookDlg::closeEvent(QCloseEvent* event)
+{
+    if (m_closing) {
+        event->accept();
+        return;
+    }
+    const CloseDecision decision = QueryClose(m_state, false);
+    if (decision.HideOnly) {
+        hide();
+        event->ignore();
+        return;
+    }
+    if (platform::ShowMessage(
+            decision.Question.Text, decision.Question.Caption, platform::MessageKind::Question)
+        != 1) {
+        event->ignore();
+        return;
+    }
+    m_state.SplitW = m_frame->NavigationWidth();
+    if (!ShutDown(m_state))
+        platform::ShowMessage(
+            SettingsNotWrittenMessage(m_state.IniPath), m_state.AppTitle, platform::MessageKind::Warning);
+    m_closing = true;
+    event->accept();
+}
+
+void CORVBookDlg::contextMenuEvent(QContextMenuEvent* event)
+{
+    // Stands in for the window menu entry of the Windows edition: on the toolbar, the logo
+    // and the status line, not over the panels, which have menus of their own.
+    if (m_frame->geometry().contains(event->pos())) {
+        event->ignore();
+        return;
+    }
+    QMenu menu(this);
+    QAction* about = menu.addAction(ResourceIcon(kIconMessage), QStringLiteral("关于 ORVBook..."));
+    about->setObjectName(QStringLiteral("cmd%1").arg(kCmdWindowMenuAbout));
+    about->setData(int(kCmdWindowMenuAbout));
+    if (menu.exec(event->globalPos()) == about)
+        RunCommand(kCmdWindowMenuAbout);
+}
+
+} // namespace orv

@@ -1,0 +1,85 @@
+#pragma once
+// The reader's one top-level window: the toolbar, the logo (1048), the status line (1000) and
+// the frame with the navigation and content panels. It turns buttons, function keys and menu
+// choices into calls on the core and shows what comes back; whether the program may close,
+// what a tool button does and where a page step leads are the core's decisions.
+
+#include <QWidget>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class QLabel;
+class QMenu;
+
+namespace orv {
+
+struct ReaderState;
+struct ToolMenuItem;
+class CBaseWnd;
+class CColorStaticST;
+class CContentTabDlg;
+class CFlatToolBar;
+class CNavTabDlg;
+
+class CORVBookDlg : public QWidget {
+    Q_OBJECT
+public:
+    enum Control : int { kLogo = 1048, kStatusLine = 1000 };
+
+    explicit CORVBookDlg(ReaderState& state, QWidget* parent = nullptr);
+
+    // Opens the current gallery (its tree is built); run once the window is on screen.
+    void Start();
+
+    // Command dispatch: toolbar buttons, menu entries and tool-menu items by command id.
+    void RunCommand(int id);
+
+    void SetCaption(const QString& caption);
+    void SetStatusText(const QString& text);
+    void ToggleNavigation();
+    void ShowHomePage();
+    // Makes dirId the current directory and shows it (page steps and, later, links).
+    void ShowDirectory(std::int32_t dirId);
+
+    CFlatToolBar* ToolBar() const { return m_toolbar; }
+    CBaseWnd* Frame() const { return m_frame; }
+    CNavTabDlg* NavigationPanel() const;
+    CContentTabDlg* ContentPanel() const;
+    // The tool menu last shown (null before the first).
+    QMenu* ToolMenu() const { return m_toolMenu; }
+
+signals:
+    // A contents tree has been built and is on show.
+    void TreeShown();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
+private:
+    void BuildToolbar();
+    void CreateKeys();
+    void LayOut();
+    void StepPage(bool next);
+    void ShowGalleryInformation();
+    void OpenHelp();
+    void LaunchTool(int index);
+    void ShowToolMenu(int index, const std::string& menuPath);
+    void AddMenuItems(QMenu* menu, const std::vector<ToolMenuItem>& items);
+    void RunToolMenuCommand(int k);
+    void OnGalleryOpened();
+
+    ReaderState& m_state;
+    CFlatToolBar* m_toolbar;
+    QLabel* m_logo;
+    CColorStaticST* m_statusLine;
+    CBaseWnd* m_frame;
+    QMenu* m_toolMenu = nullptr;
+    std::vector<std::string> m_toolMenuCommands; // ToolMenuCommands: id 800 + k runs entry k
+    bool m_closing = false;
+};
+
+} // namespace orv

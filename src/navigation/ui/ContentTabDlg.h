@@ -1,0 +1,40 @@
+#pragma once
+// The content tab panel: the tab "内容" with the content page. Until the page view exists the
+// page tells in words which directory (or page) is on show and where its content lies.
+
+#include <QWidget>
+
+#include <string>
+
+class QLabel;
+class QTabWidget;
+
+namespace orv {
+
+struct ReaderState;
+
+class CContentTabDlg : public QWidget {
+    Q_OBJECT
+public:
+    enum Control : int { kTabs = 1002 };
+
+    CContentTabDlg(ReaderState& state, QWidget* parent = nullptr);
+
+    // Shows CurrentDirID (after a directory was chosen or stepped to).
+    void ShowCurrentDirectory();
+    // Shows a page that is no directory's (the home page).
+    void ShowPage(const std::string& title, const std::string& path);
+
+    QString ShownTitle() const;
+
+private:
+    void Show(const QString& heading, const QString& subheading, const QString& content);
+
+    ReaderState& m_state;
+    QTabWidget* m_tabs;
+    QLabel* m_heading;
+    QLabel* m_subheading;
+    QLabel* m_content;
+};
+
+} // namespace orv
