@@ -1,0 +1,60 @@
+#pragma once
+// What the widget tests share: the demo application folder (made once per run by orvdemo, a
+// fresh copy for each test), a reader window opened on such a copy, a recorder that answers
+// the program's messages in place of the user, and screenshots for a look at the result.
+
+#include "app/ReaderState.h"
+#include "app/ui/ORVBookDlg.h"
+#include "platform/Hooks.h"
+#include "support/TestSupport.h"
+
+#include <QString>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+class QWidget;
+
+namespace orv::test {
+
+// A fresh copy of the demo application folder; "" (after a failed QVERIFY-able check) when
+// orvdemo failed.
+std::string CopyDemoFolder(const TempFolder& folder);
+
+// The reader on an application folder: state started up, window shown at 1100 x 720 and its
+// first tree built.
+struct Reader {
+    ReaderState State;
+    std::unique_ptr<CORVBookDlg> Window;
+    bool Started = false; // start-up found galleries and the first tree was shown
+};
+std::unique_ptr<Reader> OpenReader(const std::string& appPath);
+
+struct RecordedMessage {
+    std::string Text, Caption;
+    platform::MessageKind Kind;
+};
+
+// Answers every message with answer (1 "确定", 2 "放弃") and keeps them, while it lives.
+class MessageRecorder {
+public:
+    explicit MessageRecorder(int answer = 1);
+    ~MessageRecorder();
+    MessageRecorder(const MessageRecorder&) = delete;
+    MessageRecorder& operator=(const MessageRecorder&) = delete;
+
+    const std::vector<RecordedMessage>& Messages() const { return m_messages; }
+
+private:
+    std::vector<RecordedMessage> m_messages;
+    platform::ShowMessageHook m_previous;
+};
+
+// Saves the widget's picture as <screenshot folder>/<name>.png and returns the path.
+QString SaveScreenshot(QWidget* widget, const QString& name);
+
+// The lines of a text file (UTF-8 or GB18030), none when it is missing.
+std::vector<std::string> FileLines(const std::string& nativePath);
+
+} // namespace orv::test

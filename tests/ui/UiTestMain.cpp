@@ -1,0 +1,49 @@
+// The widget tests' main: off-screen windows, and cache and runtime folders of this run's
+// own, so the tests never touch the user's temporary folder or imported galleries.
+
+#include "support/TestSupport.h"
+
+#include <QApplication>
+#include <QTest>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+
+namespace orv::test {
+QObject* NewMainWindowTest();
+QObject* NewNavigationPanelTest();
+QObject* NewDialogsTest();
+} // namespace orv::test
+
+int main(int argc, char** argv)
+{
+    ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    orv::test::TempFolder home;
+    orv::test::ScopedEnv cache("XDG_CACHE_HOME", home.NativeAt("cache"));
+    orv::test::ScopedEnv runtime("XDG_RUNTIME_DIR", home.NativeAt("runtime"));
+    std::filesystem::create_directories(home.NativeAt("cache"));
+    std::filesystem::create_directories(home.NativeAt("runtime"));
+
+    QApplication app(argc, argv);
+    // Test function names on the command line pick the test classes that have them.
+    QStringList functions;
+    for (int i = 1; i < argc; ++i) {
+        if (argv[i][0] != '-')
+            functions << QString::fromLocal8Bit(argv[i]).section(QLatin1Char(':'), 0, 0);
+    }
+    int failures = 0;
+    for (QObject* test : { orv::test::NewDialogsTest(), orv::test::NewNavigationPanelTest(),
+             orv::test::NewMainWindowTest() }) {
+        const bool wanted = functions.isEmpty()
+            || std::any_of(functions.begin(), functions.end(), [test](const QString& name) {
+                   return test->metaObject()->indexOfMethod(
+                              QMetaObject::normalizedSignature((name + "()").toLatin1()))
+                       >= 0;
+               });
+        if (wanted)
+            failures += QTest::qExec(test, argc, argv);
+        delete test;
+    }
+    return failures == 0 ? 0 : 1;
+}
