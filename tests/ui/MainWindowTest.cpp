@@ -194,6 +194,7 @@ private slots:
         QVERIFY2(Window()->ContentPanel()->ShownTitle().contains(node),
             qPrintable(Window()->ContentPanel()->ShownTitle()));
         QCOMPARE(m_reader->State.CurrentDirID, item->data(0, Qt::UserRole + 1).toInt());
+        SaveScreenshot(Window(), QStringLiteral("main-window-%1").arg(QTest::currentDataTag()).replace(' ', '-'));
     }
 
     void pageKeysStepThroughPagesAndDirectories()
