@@ -94,6 +94,7 @@ void CORVBookApp::OnTreeShown()
     if (m_firstTreeShown)
         return;
     m_firstTreeShown = true;
+    m_firstTreeAfter = std::chrono::steady_clock::now() - m_options.Started;
     if (m_splash)
         m_splash->close();
     if (!m_options.Screenshot.isEmpty()) {
@@ -105,9 +106,12 @@ void CORVBookApp::OnTreeShown()
 void CORVBookApp::SaveScreenshot()
 {
     const bool saved = m_window->grab().save(m_options.Screenshot, "PNG");
-    if (saved)
-        std::printf("orvbook: saved %s; window caption: %s\n", m_options.Screenshot.toLocal8Bit().constData(),
-            m_window->windowTitle().toUtf8().constData());
+    if (saved) {
+        const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(m_firstTreeAfter).count();
+        std::printf("orvbook: saved %s; window caption: %s; first contents tree shown %lld ms after start\n",
+            m_options.Screenshot.toLocal8Bit().constData(), m_window->windowTitle().toUtf8().constData(),
+            static_cast<long long>(ms));
+    }
     else
         Fail("cannot write " + m_options.Screenshot.toStdString());
     // An unattended run leaves the settings as they were; only its temporary files go.

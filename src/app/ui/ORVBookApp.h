@@ -14,6 +14,7 @@
 #include <QSize>
 #include <QString>
 
+#include <chrono>
 #include <memory>
 #include <string>
 
@@ -26,6 +27,7 @@ struct AppOptions {
     std::string AppDir; // "--app-dir"; "" to find it the usual way
     QString Screenshot; // "--screenshot": the PNG to save, "" for an ordinary run
     QSize Size; // "--size": the window's size instead of maximised
+    std::chrono::steady_clock::time_point Started = std::chrono::steady_clock::now();
 };
 
 class CORVBookApp : public QObject {
@@ -49,6 +51,7 @@ private:
     QPointer<CSplashDlg> m_splash;
     std::unique_ptr<CORVBookDlg> m_window;
     bool m_firstTreeShown = false;
+    std::chrono::steady_clock::duration m_firstTreeAfter {};
 };
 
 } // namespace orv

@@ -25,20 +25,6 @@ namespace {
 constexpr int kNodeRole = Qt::UserRole;
 constexpr int kDirIdRole = Qt::UserRole + 1;
 
-// A node's picture: its image, and its selected image while it is selected. DirTypes past
-// the image list show as pages.
-QIcon NodeIcon(int image, int selectedImage)
-{
-    if (image < 0 || image >= kTreeImageCount)
-        image = 3;
-    if (selectedImage < 0 || selectedImage >= kTreeImageCount)
-        selectedImage = 4;
-    QIcon icon;
-    icon.addPixmap(TreeImage(image).pixmap(16, 16), QIcon::Normal);
-    icon.addPixmap(TreeImage(selectedImage).pixmap(16, 16), QIcon::Selected);
-    return icon;
-}
-
 } // namespace
 
 CDirTreeDlg::CDirTreeDlg(ReaderState& state, QWidget* parent)
@@ -147,23 +133,45 @@ void CDirTreeDlg::ShowProgress(int range, int position)
     }
 }
 
+const QIcon& CDirTreeDlg::NodeIcon(int image, int selectedImage)
+{
+    // DirTypes past the image list show as pages.
+    if (image < 0 || image >= kTreeImageCount)
+        image = 3;
+    if (selectedImage < 0 || selectedImage >= kTreeImageCount)
+        selectedImage = 4;
+    // Drawn once per pair: a large tree would otherwise render its pictures for every node.
+    QIcon& icon = m_icons[image * kTreeImageCount + selectedImage];
+    if (icon.isNull()) {
+        icon.addPixmap(TreeImage(image).pixmap(16, 16), QIcon::Normal);
+        icon.addPixmap(TreeImage(selectedImage).pixmap(16, 16), QIcon::Selected);
+    }
+    return icon;
+}
+
 void CDirTreeDlg::MirrorTree()
 {
     const QSignalBlocker blocker(m_tree);
     const ContentsTree& tree = m_state.Tree;
     m_items.assign(tree.Nodes.size(), nullptr);
+    // The items are made outside the view and handed over at once, so the view lays out
+    // once instead of once per node.
+    QList<QTreeWidgetItem*> topLevel;
     // A parent always comes before its children in the model.
     for (std::size_t i = 0; i < tree.Nodes.size(); ++i) {
         const TreeNode& node = tree.Nodes[i];
         QTreeWidgetItem* item = tree.IsNode(node.Parent)
             ? new QTreeWidgetItem(m_items[static_cast<std::size_t>(node.Parent)])
-            : new QTreeWidgetItem(m_tree);
+            : new QTreeWidgetItem();
+        if (!tree.IsNode(node.Parent))
+            topLevel.append(item);
         item->setText(0, QString::fromStdString(node.Text));
         item->setIcon(0, NodeIcon(node.Image, node.SelectedImage));
         item->setData(0, kNodeRole, static_cast<int>(i));
         item->setData(0, kDirIdRole, node.DirID);
         m_items[i] = item;
     }
+    m_tree->addTopLevelItems(topLevel);
     MirrorExpansion();
     MirrorSelection();
 }

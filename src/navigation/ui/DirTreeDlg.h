@@ -4,8 +4,10 @@
 // selection, expansion and tree commands go to the core; the page shows what comes back and
 // reports the caption, the directory to show and the end of a build to the window.
 
+#include <QIcon>
 #include <QWidget>
 
+#include <unordered_map>
 #include <vector>
 
 class QMenu;
@@ -47,6 +49,7 @@ protected:
 
 private:
     void ShowProgress(int range, int position);
+    const QIcon& NodeIcon(int image, int selectedImage);
     void MirrorTree();
     void MirrorExpansion();
     void MirrorSelection();
@@ -59,6 +62,7 @@ private:
     QProgressBar* m_progress;
     QMenu* m_menu;
     std::vector<QTreeWidgetItem*> m_items; // by node index of the core's tree
+    std::unordered_map<int, QIcon> m_icons; // by image pair
     bool m_ready = false;
 };
 
