@@ -172,7 +172,11 @@ void CDirTreeDlg::MirrorTree()
         m_items[i] = item;
     }
     m_tree->addTopLevelItems(topLevel);
-    MirrorExpansion();
+    // New items start closed: only the open ones need telling.
+    for (std::size_t i = 0; i < tree.Nodes.size(); ++i) {
+        if (tree.Nodes[i].Expanded)
+            m_items[i]->setExpanded(true);
+    }
     MirrorSelection();
 }
 
