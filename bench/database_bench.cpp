@@ -16,6 +16,8 @@
 #include <stdlib.h>
 #include <unistd.h>
 
+#include "BenchFolder.h"
+
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -29,27 +31,6 @@ namespace {
 
 constexpr int kDrawings = 100000;
 constexpr int kDirectories = 1000;
-
-struct BenchFolder {
-    BenchFolder()
-    {
-        char pattern[] = "/tmp/orvbench-XXXXXX";
-        path = ::mkdtemp(pattern);
-        setenv("XDG_CACHE_HOME", (path + "/cache").c_str(), 1);
-    }
-    ~BenchFolder()
-    {
-        std::error_code ec;
-        std::filesystem::remove_all(path, ec);
-    }
-    std::string path;
-};
-
-BenchFolder& Folder()
-{
-    static BenchFolder folder;
-    return folder;
-}
 
 void Exec(sqlite3* db, const std::string& sql)
 {

@@ -12,6 +12,8 @@
 #include "navigation/TreeBuild.h"
 #include "platform/Paths.h"
 
+#include "BenchFolder.h"
+
 #include <benchmark/benchmark.h>
 #include <stdlib.h>
 #include <unistd.h>
@@ -23,28 +25,6 @@
 
 namespace orv {
 namespace {
-
-struct BenchFolder {
-    BenchFolder()
-    {
-        char pattern[] = "/tmp/orvbench-XXXXXX";
-        path = ::mkdtemp(pattern);
-        // The SQLite copy of an Access gallery goes to the cache folder.
-        setenv("XDG_CACHE_HOME", (path + "/cache").c_str(), 1);
-    }
-    ~BenchFolder()
-    {
-        std::error_code ec;
-        std::filesystem::remove_all(path, ec);
-    }
-    std::string path;
-};
-
-BenchFolder& Folder()
-{
-    static BenchFolder folder;
-    return folder;
-}
 
 // Program path of the large gallery, written on first use.
 const std::string& LargeGallery()
