@@ -41,4 +41,22 @@ void ContentsTree::Select(int node)
         Nodes[up].Expanded = true;
 }
 
+std::vector<std::pair<int, int>> ContentsTree::PreOrder() const
+{
+    // Without recursion: a deep tree must not exhaust the stack.
+    std::vector<std::pair<int, int>> order, pending;
+    order.reserve(Nodes.size());
+    for (auto it = Roots.rbegin(); it != Roots.rend(); ++it)
+        pending.emplace_back(*it, 0);
+    while (!pending.empty()) {
+        const auto [index, depth] = pending.back();
+        pending.pop_back();
+        order.emplace_back(index, depth);
+        const std::vector<int>& children = Nodes[static_cast<std::size_t>(index)].Children;
+        for (auto it = children.rbegin(); it != children.rend(); ++it)
+            pending.emplace_back(*it, depth + 1);
+    }
+    return order;
+}
+
 } // namespace orv

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace orv {
@@ -64,6 +65,8 @@ struct ContentsTree {
     void Collapse(int node);
     // Selects the node and opens every ancestor, as a tree control does to show the selection.
     void Select(int node);
+    // Every node with its depth (0 for a top-level node), each before its children.
+    std::vector<std::pair<int, int>> PreOrder() const;
 };
 
 } // namespace orv

@@ -29,18 +29,11 @@ void OpenTestGallery(ReaderState& state, const TempFolder& folder, const std::st
 std::string TreeDump(const ContentsTree& tree)
 {
     std::string out;
-    std::vector<std::pair<int, int>> pending;
-    for (auto it = tree.Roots.rbegin(); it != tree.Roots.rend(); ++it)
-        pending.emplace_back(*it, 0);
-    while (!pending.empty()) {
-        const auto [index, depth] = pending.back();
-        pending.pop_back();
+    for (const auto& [index, depth] : tree.PreOrder()) {
         const TreeNode& node = tree.Nodes[static_cast<std::size_t>(index)];
         out += std::string(static_cast<std::size_t>(depth), ' ') + std::to_string(node.DirID) + " "
             + std::to_string(node.Image) + "/" + std::to_string(node.SelectedImage)
             + (node.Expanded ? " + " : " - ") + node.Text + "\n";
-        for (auto it = node.Children.rbegin(); it != node.Children.rend(); ++it)
-            pending.emplace_back(*it, depth + 1);
     }
     for (std::size_t i = 0; i < tree.Table.Size(); ++i)
         out += "[" + std::to_string(tree.Table.DirID[i]) + " "

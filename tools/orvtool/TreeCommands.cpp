@@ -71,19 +71,11 @@ bool OpenGallery(ReaderState& state, const std::string& gallery)
 
 void PrintNodes(const ContentsTree& tree)
 {
-    // Pre-order: each node is printed before its children.
-    std::vector<std::pair<int, int>> pending; // node, depth
-    for (auto it = tree.Roots.rbegin(); it != tree.Roots.rend(); ++it)
-        pending.emplace_back(*it, 0);
-    while (!pending.empty()) {
-        const auto [index, depth] = pending.back();
-        pending.pop_back();
+    for (const auto& [index, depth] : tree.PreOrder()) {
         const TreeNode& node = tree.Nodes[static_cast<std::size_t>(index)];
         std::cout << "node\t" << depth << '\t' << node.DirID << '\t' << node.Image << '\t'
                   << node.SelectedImage << '\t' << (node.Expanded && !node.Children.empty() ? 1 : 0) << '\t'
                   << EscapeField(node.Text) << '\n';
-        for (auto it = node.Children.rbegin(); it != node.Children.rend(); ++it)
-            pending.emplace_back(*it, depth + 1);
     }
 }
 
