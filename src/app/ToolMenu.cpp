@@ -10,6 +10,9 @@ namespace {
 
 // Menus are a few kilobytes; anything past this is not one.
 constexpr std::uint64_t kMaxMenuBytes = 4ull * 1024 * 1024;
+// Submenus nest no deeper than this: a file of nothing but openings would otherwise make a
+// tree deep enough to exhaust the stack when it is shown or freed.
+constexpr std::size_t kMaxMenuDepth = 16;
 
 bool IsBlank(char c)
 {
@@ -29,6 +32,7 @@ ToolMenu ParseToolMenu(const std::string& text)
 {
     ToolMenu menu;
     std::vector<ToolMenuItem> open; // the submenus being filled, innermost last
+    std::size_t flattened = 0; // openings past the deepest level, whose items stay one level up
     auto add = [&](ToolMenuItem item) {
         (open.empty() ? menu.Items : open.back().Children).push_back(std::move(item));
     };
@@ -56,6 +60,10 @@ ToolMenu ParseToolMenu(const std::string& text)
         std::string command = token.substr(close1 + 1);
 
         if (caption.compare(0, 2, "->") == 0) {
+            if (open.size() >= kMaxMenuDepth) {
+                ++flattened;
+                continue;
+            }
             ToolMenuItem submenu;
             submenu.Type = ToolMenuItem::Kind::Submenu;
             submenu.Caption = caption.substr(2);
@@ -71,7 +79,9 @@ ToolMenu ParseToolMenu(const std::string& text)
         } else if (caption.compare(0, 2, "<-") == 0) {
             item.Caption = caption.substr(2);
             add(std::move(item));
-            if (!open.empty())
+            if (flattened > 0)
+                --flattened;
+            else if (!open.empty())
                 close();
         } else {
             item.Caption = caption;

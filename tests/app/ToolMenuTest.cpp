@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 
 namespace orv {
@@ -62,6 +63,36 @@ TEST(ParseToolMenu, ItemsSeparatorsAndNestedSubmenus)
     };
     for (const Case& c : cases)
         EXPECT_EQ(Outline(ParseToolMenu(c.text)), c.outline) << c.text;
+}
+
+int Depth(const std::vector<ToolMenuItem>& items)
+{
+    int deepest = 0;
+    for (const ToolMenuItem& item : items)
+        if (item.Type == ToolMenuItem::Kind::Submenu)
+            deepest = std::max(deepest, 1 + Depth(item.Children));
+    return deepest;
+}
+
+TEST(ParseToolMenu, SubmenusNestAtMostSixteenDeepAndStillCloseInPairs)
+{
+    std::string text;
+    for (int i = 0; i < 20; ++i)
+        text += "[->s] ";
+    text += "[x]a ";
+    for (int i = 0; i < 20; ++i)
+        text += "[<-e]b ";
+    text += "[after]c";
+    const ToolMenu menu = ParseToolMenu(text);
+    EXPECT_EQ(Depth(menu.Items), 16);
+    ASSERT_EQ(menu.Items.size(), 2u);
+    EXPECT_EQ(menu.Items[1].Caption, "after");
+
+    // A file of nothing but openings is no menu worth a crash.
+    std::string openings;
+    for (int i = 0; i < 200000; ++i)
+        openings += "[->s] ";
+    EXPECT_EQ(Depth(ParseToolMenu(openings).Items), 16);
 }
 
 TEST(ReadToolMenu, ReadsTheMenuFileOrTheCompressedOneBesideIt)
