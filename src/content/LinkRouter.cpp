@@ -65,7 +65,8 @@ void SplitAnchor(const std::string& path, std::string& page, std::string& anchor
 
 bool IsSingleName(std::string_view name)
 {
-    return !name.empty() && name.find_first_of(std::string_view("\\/\0", 3)) == std::string_view::npos
+    return !name.empty() && name != "."
+        && name.find_first_of(std::string_view("\\/\0", 3)) == std::string_view::npos
         && name.find("..") == std::string_view::npos;
 }
 
@@ -99,7 +100,8 @@ std::optional<std::int32_t> ParseId(std::string_view text)
 
 std::string PackagePageKey(const std::string& packagePath, const std::string& pageTitle)
 {
-    const std::string stem = packagePath.size() >= 4 ? packagePath.substr(0, packagePath.size() - 4) : packagePath;
+    const std::string stem
+        = packagePath.size() >= 4 ? packagePath.substr(0, packagePath.size() - 4) : packagePath;
     return stem + "(" + pageTitle + ").htz";
 }
 
@@ -182,8 +184,10 @@ bool IsLocalPage(const ReaderState& state, const ContentViewState& view, const s
     if (IsInsideFolder(page, view.TempFolder) || IsInsideFolder(page, state.AppPath + "\\HomePage")
         || IsInsideFolder(page, state.LibPath))
         return true;
-    if (state.CurrentGallery >= 0 && static_cast<std::size_t>(state.CurrentGallery) < state.GalleryFiles.size())
-        return IsInsideFolder(page, GetFolderPart(state.GalleryFiles[static_cast<std::size_t>(state.CurrentGallery)]));
+    if (state.CurrentGallery >= 0
+        && static_cast<std::size_t>(state.CurrentGallery) < state.GalleryFiles.size())
+        return IsInsideFolder(
+            page, GetFolderPart(state.GalleryFiles[static_cast<std::size_t>(state.CurrentGallery)]));
     return false;
 }
 
@@ -197,7 +201,8 @@ std::string DefaultPagePath(const ContentViewState& view)
 std::optional<std::string> ReadGalleryOption(const CAdoConnection& db, const std::string& name)
 {
     CAdoRecordset rs;
-    if (rs.OpenSql("Select ParaValue from GallerySet where ParaName = " + SqlQuote(name), db) != 0 || rs.IsEOF())
+    if (rs.OpenSql("Select ParaValue from GallerySet where ParaName = " + SqlQuote(name), db) != 0
+        || rs.IsEOF())
         return std::nullopt;
     return rs.GetString("ParaValue");
 }
@@ -279,7 +284,8 @@ NavigationDecision RouteNavigation(ReaderState& state, ContentViewState& view, c
     // else the last component of the path, either without its extension.
     std::string name;
     const std::string& temp = view.TempFolder;
-    if (!temp.empty() && page.size() > temp.size() + 1 && StartsWithNoCase(page, temp) && page[temp.size()] == '\\')
+    if (!temp.empty() && page.size() > temp.size() + 1 && StartsWithNoCase(page, temp)
+        && page[temp.size()] == '\\')
         name = page.substr(temp.size() + 1);
     else
         name = page.substr(page.rfind('\\') == std::string::npos ? 0 : page.rfind('\\') + 1);

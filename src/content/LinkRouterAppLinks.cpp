@@ -43,7 +43,8 @@ void DirectoryById(const ReaderState& state, const std::string& value, std::vect
     if (!id)
         return;
     SelectDirectory(out,
-        FirstLong(state.Database, "Select DirID from DrawingDir where DirID = " + std::to_string(*id), "DirID"));
+        FirstLong(
+            state.Database, "Select DirID from DrawingDir where DirID = " + std::to_string(*id), "DirID"));
 }
 
 void RunAddOn(const ReaderState& state, const std::string& value, std::vector<ViewAction>& out)
@@ -58,7 +59,8 @@ void RunAddOn(const ReaderState& state, const std::string& value, std::vector<Vi
         return;
     const auto file = RunnableFile(state, call.File);
     if (!file) {
-        out.push_back(MakeAction(Kind::Refused, call.MissingMessage.empty() ? "未找到" + call.File + "！" : call.MissingMessage));
+        out.push_back(MakeAction(
+            Kind::Refused, call.MissingMessage.empty() ? "未找到" + call.File + "！" : call.MissingMessage));
         return;
     }
     out.push_back(MakeAction(Kind::Run, value, *file));
@@ -167,7 +169,8 @@ void DrawingLink(const ReaderState& state, const std::string& value, std::vector
 
 std::optional<std::int32_t> DirectoryByName(const ReaderState& state, const std::string& name)
 {
-    return FirstLong(state.Database, "Select DirID from DrawingDir where DirName = " + SqlQuote(name), "DirID");
+    return FirstLong(
+        state.Database, "Select DirID from DrawingDir where DirName = " + SqlQuote(name), "DirID");
 }
 
 std::optional<std::int32_t> DirectoryByContent(const ReaderState& state, const std::string& text)
@@ -179,8 +182,8 @@ std::optional<std::int32_t> DirectoryByContent(const ReaderState& state, const s
         "DirID");
 }
 
-void PageOrTopicLink(ReaderState& state, ContentViewState& view, const std::string& command, const RouteOptions& options,
-    std::vector<ViewAction>& out)
+void PageOrTopicLink(ReaderState& state, ContentViewState& view, const std::string& command,
+    const RouteOptions& options, std::vector<ViewAction>& out)
 {
     const std::string upper = UpperAscii(command);
     const std::size_t htm = upper.find(".HTM");
@@ -249,7 +252,8 @@ std::vector<ViewAction> OnAppLink(
     else if (prefix == "PA=")
         SelectDirectory(out,
             FirstLong(state.Database,
-                "Select DirID from DrawingDir where DirPath = " + SqlQuote(value) + " Order By DirVisible", "DirID"));
+                "Select DirID from DrawingDir where DirPath = " + SqlQuote(value) + " Order By DirVisible",
+                "DirID"));
     else if (prefix == "EX=")
         RunAddOn(state, value, out);
     else if (prefix == "GL=")

@@ -24,7 +24,7 @@ std::string AddressToPath(const std::string& address);
 // Splits "page#anchor" at the first "#" past the start: the anchor keeps its "#".
 void SplitAnchor(const std::string& path, std::string& page, std::string& anchor);
 
-// One name joined to a folder or looked up in a package: not empty, no "\", "/", "..", NUL.
+// One name joined to a folder or looked up in a package: not empty, not ".", no "\", "/", "..", NUL.
 bool IsSingleName(std::string_view name);
 // Whether the path (dots collapsed) lies below the folder, letter case ignored.
 bool IsInsideFolder(const std::string& path, const std::string& folder);
@@ -40,8 +40,8 @@ std::string PackagePageKey(const std::string& packagePath, const std::string& pa
 // would be) there.
 bool ExtractPackagePage(ContentViewState& view, const std::string& member, bool dryRun);
 
-ViewAction MakeAction(ViewAction::Kind kind, std::string text = {}, std::string caption = {}, int icon = 0,
-    long long id = 0);
+ViewAction MakeAction(
+    ViewAction::Kind kind, std::string text = {}, std::string caption = {}, int icon = 0, long long id = 0);
 
 } // namespace linkrouter
 } // namespace orv

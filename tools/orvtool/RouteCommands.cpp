@@ -63,13 +63,15 @@ bool HasPictureExtension(const std::string& path)
 std::string DirectoryContentKey(const ReaderState& state, std::int32_t dirId)
 {
     const std::string& galleryPath = state.GalleryFiles[static_cast<std::size_t>(state.CurrentGallery)];
-    const std::string root = galleryPath.size() >= 4 ? galleryPath.substr(0, galleryPath.size() - 4) : galleryPath;
+    const std::string root
+        = galleryPath.size() >= 4 ? galleryPath.substr(0, galleryPath.size() - 4) : galleryPath;
     std::string key, base;
     int compressed = 0;
     CAdoRecordset rs;
-    if (rs.OpenSql("SELECT (SpecClass.SpecPath + '\\' + DrawingDir.SourceContent) As TContent,"
-                   "DrawingDir.DirContent,DrawingDir.DirContentCompress,DrawingDir.DirPath,SpecClass.SpecPath "
-                   "FROM DrawingDir, SpecClass WHERE DrawingDir.SpecID = SpecClass.SpecID And DrawingDir.DirID = "
+    if (rs.OpenSql(
+            "SELECT (SpecClass.SpecPath + '\\' + DrawingDir.SourceContent) As TContent,"
+            "DrawingDir.DirContent,DrawingDir.DirContentCompress,DrawingDir.DirPath,SpecClass.SpecPath "
+            "FROM DrawingDir, SpecClass WHERE DrawingDir.SpecID = SpecClass.SpecID And DrawingDir.DirID = "
                 + std::to_string(dirId),
             state.Database)
             == 0
@@ -81,8 +83,8 @@ std::string DirectoryContentKey(const ReaderState& state, std::int32_t dirId)
             base = root + rs.GetString("SpecPath") + rs.GetString("DirPath");
             CAdoRecordset pages;
             if (!key.empty()
-                && pages.OpenSql("Select DirContent From DrawingDirFiles where DirID = " + std::to_string(dirId)
-                           + " Order By ContentOrder",
+                && pages.OpenSql("Select DirContent From DrawingDirFiles where DirID = "
+                           + std::to_string(dirId) + " Order By ContentOrder",
                        state.Database)
                     == 0
                 && !pages.IsEOF())
@@ -206,8 +208,8 @@ int Route(const RouteArgs& args)
     view.TempFolder = temp;
     state.CurrentDirID = args.dirId;
     const std::string key = !args.shown.empty() ? args.shown
-        : args.dirGiven                          ? DirectoryContentKey(state, args.dirId)
-                                                 : std::string();
+        : args.dirGiven                         ? DirectoryContentKey(state, args.dirId)
+                                                : std::string();
     ShowKey(state, view, key);
     RouteOptions options;
     options.DryRun = true;
