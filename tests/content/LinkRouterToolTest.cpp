@@ -1,7 +1,12 @@
 #include "LinkRouterSupport.h"
+#include "content/ViewInput.h"
 #include "platform/Paths.h"
 
+#include <sys/stat.h>
+
+#include <chrono>
 #include <filesystem>
+#include <thread>
 
 namespace orv::test {
 namespace {
@@ -51,6 +56,38 @@ TEST_F(LinkRouterTest, OrvtoolRoutePrintsTheDecisionForALinkOnADirectorysPage)
     // A dry run: the package page was not extracted.
     EXPECT_FALSE(platform::FileExists(temp + "\\ORVBookDefault.htm"));
     EXPECT_EQ(RunTool({ "route", m_dir.NativeAt("none.gal"), "B.htm" }).status, 1);
+}
+
+// The desktop's handler stands in as a script that records its arguments.
+std::string WaitForFile(const std::string& path)
+{
+    for (int i = 0; i < 200 && !std::filesystem::exists(path); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    return std::filesystem::exists(path) ? ReadFile(path) : std::string();
+}
+
+TEST(OpenExternalUrlTest, HandsTheAddressToXdgOpenThenToTheBrowserAndRefusesOptionLikeText)
+{
+    TempFolder dir;
+    const std::string script
+        = "#!/bin/sh\nprintf '%s|' \"$@\" > \"$0.out.tmp\" && /bin/mv \"$0.out.tmp\" \"$0.out\"\n";
+    WriteFile(dir.NativeAt("bin/xdg-open"), script);
+    WriteFile(dir.NativeAt("other/browser"), script);
+    ::chmod(dir.NativeAt("bin/xdg-open").c_str(), 0755);
+    ::chmod(dir.NativeAt("other/browser").c_str(), 0755);
+    {
+        ScopedEnv path("PATH", dir.NativeAt("bin") + ":/usr/bin:/bin");
+        EXPECT_EQ(OpenExternalUrl("https://example.com/a b"), 33);
+        EXPECT_EQ(WaitForFile(dir.NativeAt("bin/xdg-open.out")), "https://example.com/a b|");
+        EXPECT_EQ(OpenExternalUrl("--help"), 2);
+        EXPECT_EQ(OpenExternalUrl("http://x/\nsecond"), 2);
+        EXPECT_EQ(OpenExternalUrl(""), 2);
+    }
+    ScopedEnv path("PATH", dir.NativeAt("none"));
+    ScopedEnv browser("BROWSER", dir.NativeAt("other/browser"));
+    EXPECT_EQ(OpenExternalUrl("mailto:a@b.c"), 33);
+    EXPECT_EQ(WaitForFile(dir.NativeAt("other/browser.out")), "mailto:a@b.c|");
 }
 
 } // namespace
