@@ -141,7 +141,8 @@ AddOnResult ExecuteAddOnCall(const ReaderState& state, const AddOnCall& call)
     platform::DynamicLibrary library;
     if (!library.Open(checked))
         return result;
-    void* symbol = library.Symbol(call.Function);
+    // Only the library's own export: dlsym would also find its dependencies' functions.
+    void* symbol = library.OwnSymbol(call.Function);
     if (!symbol)
         return result;
     result.ReturnValue = CallExport(symbol, call);

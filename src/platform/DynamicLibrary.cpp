@@ -3,6 +3,9 @@
 #include "platform/Paths.h"
 
 #include <dlfcn.h>
+#include <link.h>
+
+#include <cstring>
 
 #include <utility>
 
@@ -64,6 +67,21 @@ void* DynamicLibrary::Symbol(const std::string& name)
     if (!symbol) {
         const char* reason = ::dlerror();
         m_error = reason ? reason : "no symbol " + name;
+    }
+    return symbol;
+}
+
+void* DynamicLibrary::OwnSymbol(const std::string& name)
+{
+    void* symbol = Symbol(name);
+    if (!symbol)
+        return nullptr;
+    Dl_info info {};
+    link_map* map = nullptr;
+    if (::dladdr(symbol, &info) == 0 || !info.dli_fname || ::dlinfo(m_handle, RTLD_DI_LINKMAP, &map) != 0 || !map
+        || !map->l_name || std::strcmp(info.dli_fname, map->l_name) != 0) {
+        m_error = "no export " + name + " of the library itself";
+        return nullptr;
     }
     return symbol;
 }

@@ -23,6 +23,9 @@ public:
     bool IsOpen() const { return m_handle != nullptr; }
 
     void* Symbol(const std::string& name);
+    // The export only when the library itself defines it: a name the loader would find in
+    // one of the library's dependencies ("system" of the C library) gives nullptr.
+    void* OwnSymbol(const std::string& name);
     template <typename F>
     F Function(const std::string& name)
     {

@@ -50,6 +50,9 @@ TEST_F(AddOnCallTest, RunFunctionSpecStartsProgramsAndCallsLibraryExports)
         { "calc.dll|RecordText|1,中文", 0, "text 1 " + platform::Utf8ToGb18030("中文") + "\n" },
         { "calc.dll|RecordInt|1,2,3", -1, "" }, // more fields: nothing is called
         { "calc.dll|NoSuchExport|1", -1, "" },
+        // The C library's functions are found through the library but are not its exports.
+        { "calc.dll|malloc|1", -1, "" },
+        { "calc.dll|getpid", -1, "" },
         { "calc.so|RecordInt|1", -1, "" },
         { "missing.dll|RecordInt|1", -1, "" },
         { "|RecordInt|1", -1, "" },

@@ -1,0 +1,243 @@
+// orvtool route GALLERY ADDRESS: the content view's decision for a link followed on a
+// directory's page (or on a given content key), as the reader's link router makes it. A dry
+// run: nothing is extracted, started or inserted.
+
+#include "Command.h"
+#include "FieldEscape.h"
+#include "app/ReaderState.h"
+#include "app/common/PathHelpers.h"
+#include "content/LinkRouter.h"
+#include "database/AdoRecordset.h"
+#include "platform/Hooks.h"
+#include "platform/Paths.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <iostream>
+
+namespace orv::tool {
+namespace {
+
+struct RouteArgs {
+    std::string gallery, address, appDir, shown;
+    std::int32_t dirId = 0;
+    bool dirGiven = false;
+};
+
+// Messages raised below (a failing query) would go to standard error one by one; the command
+// reports its one reason itself.
+class QuietRouteMessages {
+public:
+    QuietRouteMessages()
+        : m_previous(platform::SetShowMessageHook(
+            [](const std::string&, const std::string&, platform::MessageKind) { return 1; }))
+    {
+    }
+    ~QuietRouteMessages() { platform::SetShowMessageHook(m_previous); }
+    QuietRouteMessages(const QuietRouteMessages&) = delete;
+    QuietRouteMessages& operator=(const QuietRouteMessages&) = delete;
+
+private:
+    platform::ShowMessageHook m_previous;
+};
+
+std::string AppFolderOf(const std::string& appDir)
+{
+    if (!appDir.empty())
+        return AbsoluteProgramPath(appDir);
+    if (const char* home = std::getenv("ORVBOOK_HOME"); home && *home)
+        return AbsoluteProgramPath(home);
+    std::error_code ec;
+    return AbsoluteProgramPath(std::filesystem::current_path(ec).string());
+}
+
+bool HasPictureExtension(const std::string& path)
+{
+    const std::string ext = platform::ToLowerAscii(GetExtension(path));
+    return ext == "jpg" || ext == "gif" || ext == "wmf" || ext == "png" || ext == "bmp";
+}
+
+// The directory's content key, as the navigation panel hands it to the content panel: its
+// source page, else its page (the first of its page list), as a package page key when the
+// directory's content is compressed; the gallery's about page or the home page without one.
+std::string DirectoryContentKey(const ReaderState& state, std::int32_t dirId)
+{
+    const std::string& galleryPath = state.GalleryFiles[static_cast<std::size_t>(state.CurrentGallery)];
+    const std::string root
+        = galleryPath.size() >= 4 ? galleryPath.substr(0, galleryPath.size() - 4) : galleryPath;
+    std::string key, base;
+    int compressed = 0;
+    CAdoRecordset rs;
+    if (rs.OpenSql(
+            "SELECT (SpecClass.SpecPath + '\\' + DrawingDir.SourceContent) As TContent,"
+            "DrawingDir.DirContent,DrawingDir.DirContentCompress,DrawingDir.DirPath,SpecClass.SpecPath "
+            "FROM DrawingDir, SpecClass WHERE DrawingDir.SpecID = SpecClass.SpecID And DrawingDir.DirID = "
+                + std::to_string(dirId),
+            state.Database)
+            == 0
+        && !rs.IsEOF()) {
+        key = rs.GetString("TContent");
+        base = root;
+        if (key.empty()) {
+            key = rs.GetString("DirContent");
+            base = root + rs.GetString("SpecPath") + rs.GetString("DirPath");
+            CAdoRecordset pages;
+            if (!key.empty()
+                && pages.OpenSql("Select DirContent From DrawingDirFiles where DirID = "
+                           + std::to_string(dirId) + " Order By ContentOrder",
+                       state.Database)
+                    == 0
+                && !pages.IsEOF())
+                key = pages.GetString("DirContent");
+            if (!key.empty()) {
+                const std::string full = key[0] == '\\' ? base + key : base + "\\" + key;
+                if (!platform::FileExists(full))
+                    for (const char* ext : { ".jpg", ".gif", ".wmf", ".png", ".bmp" })
+                        if (platform::FileExists(GetFolderPart(full) + "\\" + GetBaseName(full) + ext)) {
+                            key = GetBaseName(full) + ext;
+                            break;
+                        }
+            }
+        }
+        compressed = rs.GetLong("DirContentCompress");
+    }
+    if (key.empty()) {
+        key = root + "\\about.htm";
+        return platform::FileExists(key) ? key : state.AppPath + "\\HomePage\\Index.htm";
+    }
+    key = key[0] == '\\' ? base + key : base + "\\" + key;
+    return compressed != 0 ? key + ".htz" : key;
+}
+
+// The view as it stands once the key is shown: a package page as its extracted copy, any other
+// key as the page itself.
+void ShowKey(ReaderState& state, ContentViewState& view, const std::string& key)
+{
+    state.CurrentHistoryKey = key;
+    const std::size_t open = key.find('(');
+    const bool package = key.size() > 5 && platform::EqualsNoCase(key.substr(key.size() - 3), "htz");
+    if (package && open != std::string::npos && open > 0 && key.size() >= open + 1 + 5) {
+        view.PackagePath = key.substr(0, open) + ".HTZ";
+        view.PageName = key.substr(open + 1, key.size() - open - 1 - 5) + ".htm";
+        view.ShowingPackagePage = true;
+        view.LastUrl = DefaultPagePath(view);
+        return;
+    }
+    view.LastUrl = key.empty() || HasPictureExtension(key) ? DefaultPagePath(view) : key;
+}
+
+bool OpenRouteGallery(ReaderState& state, const std::string& gallery)
+{
+    const std::string path = AbsoluteProgramPath(gallery);
+    // The galleries beside it stand for the gallery list, so "GL=" links can name them.
+    state.LibPath = GetFolderPart(path);
+    state.GalleryFiles.clear();
+    for (const std::string& name : platform::FindFiles(state.LibPath, "*.gal"))
+        state.GalleryFiles.push_back(state.LibPath + "\\" + name);
+    state.CurrentGallery = -1;
+    for (std::size_t i = 0; i < state.GalleryFiles.size(); ++i)
+        if (platform::EqualsNoCase(state.GalleryFiles[i], path))
+            state.CurrentGallery = static_cast<int>(i);
+    if (state.CurrentGallery < 0) {
+        state.GalleryFiles.push_back(path);
+        state.CurrentGallery = static_cast<int>(state.GalleryFiles.size() - 1);
+    }
+    state.GalleryNames.assign(state.GalleryFiles.size(), std::string());
+    if (state.Database.ConnectDatabase(path, kGalleryPassword) != 0) {
+        Fail(state.Database.LastError());
+        return false;
+    }
+    state.DatabaseOpen = true;
+    return true;
+}
+
+void PrintAction(const ViewAction& action)
+{
+    using Kind = ViewAction::Kind;
+    switch (action.What) {
+    case Kind::SelectDirectory:
+        std::cout << "select-dir\t" << action.DirId << '\n';
+        break;
+    case Kind::OpenGallery:
+        std::cout << "open-gallery\t" << EscapeField(action.Text);
+        if (!action.Caption.empty())
+            std::cout << '\t' << EscapeField(action.Caption);
+        std::cout << '\n';
+        break;
+    case Kind::Run:
+        std::cout << "run\t" << EscapeField(action.Text) << '\t' << EscapeField(action.Caption) << '\n';
+        break;
+    case Kind::Refused:
+        std::cout << "refused\t" << EscapeField(action.Text) << '\n';
+        break;
+    case Kind::InsertDrawing:
+        std::cout << "insert\t" << action.DirId << '\n';
+        break;
+    case Kind::ShowPicture:
+        std::cout << "picture\t" << EscapeField(action.Text) << '\n';
+        break;
+    case Kind::External:
+        std::cout << "external\t" << EscapeField(action.Text) << '\n';
+        break;
+    case Kind::History:
+        std::cout << "history\t" << action.DirId << '\t' << EscapeField(action.Text) << '\n';
+        break;
+    case Kind::Navigate:
+        std::cout << "navigate\t" << EscapeField(action.Text) << '\n';
+        break;
+    case Kind::Message:
+        std::cout << "message\t" << EscapeField(action.Caption) << '\t' << EscapeField(action.Text) << '\n';
+        break;
+    }
+}
+
+int Route(const RouteArgs& args)
+{
+    QuietRouteMessages quiet;
+    ReaderState state;
+    state.AppPath = AppFolderOf(args.appDir);
+    state.IniPath = state.AppPath + "\\ORVBook.ini";
+    if (!OpenRouteGallery(state, args.gallery))
+        return 1;
+    ContentViewState view;
+    // As the view holds it: the temporary folder in upper case.
+    std::string temp = GetTempFolder();
+    for (char& c : temp)
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 'a' + 'A');
+    view.TempFolder = temp;
+    state.CurrentDirID = args.dirId;
+    const std::string key = !args.shown.empty() ? args.shown
+        : args.dirGiven                         ? DirectoryContentKey(state, args.dirId)
+                                                : std::string();
+    ShowKey(state, view, key);
+    RouteOptions options;
+    options.DryRun = true;
+    const NavigationDecision decision
+        = RouteNavigation(state, view, args.address, NavigationOrigin::User, options);
+    std::cout << "decision\t" << (decision.Go ? "go" : "cancel") << '\n';
+    for (const ViewAction& action : decision.Actions)
+        PrintAction(action);
+    return 0;
+}
+
+void Register(CLI::App& app)
+{
+    auto args = std::make_shared<RouteArgs>();
+    auto* route = app.add_subcommand("route", "The content view's decision for a link (a dry run)");
+    route->add_option("GALLERY", args->gallery, "The gallery database (.GAL)")->required();
+    route->add_option("ADDRESS", args->address, "The address the view is about to navigate to")->required();
+    auto* dir = route->add_option("--dir", args->dirId, "The directory whose page shows the link");
+    route->add_option("--app-dir", args->appDir, "The application folder");
+    route->add_option("--shown", args->shown, "The content key of the shown page (instead of --dir)");
+    SetAction(route, [args, dir] {
+        RouteArgs copy = *args;
+        copy.dirGiven = dir->count() > 0;
+        return Route(copy);
+    });
+}
+
+const CommandRegistrar registrar("route", Register);
+
+} // namespace
+} // namespace orv::tool
