@@ -148,6 +148,20 @@ TEST(ContentShowTest, PackageFailuresFallBack)
         EXPECT_TRUE(std::filesystem::is_directory(g.folder.NativeAt("temp/" + file))) << file;
 }
 
+// Galleries copied into a folder such as "Galleries (copy)" keep their package pages.
+TEST(ContentShowTest, ParenthesisInAFolderIsNoPageTitle)
+{
+    ContentGallery g;
+    std::filesystem::create_directories(g.folder.NativeAt("Galleries (copy)"));
+    std::filesystem::copy(g.folder.NativeAt("lib/G/Mech/Pages"), g.folder.NativeAt("Galleries (copy)/Pages"),
+        std::filesystem::copy_options::recursive);
+    g.panel.ContentKey = g.folder.ProgramAt("Galleries (copy)\\Pages\\A12(B3).htz");
+    EXPECT_EQ(Navigations(ShowContent(g.state, g.panel)),
+        std::vector<std::string> { g.temp + "\\ORVBookDefault.htm" });
+    EXPECT_EQ(g.panel.MainView.PackagePath, g.folder.ProgramAt("Galleries (copy)\\Pages\\A12.HTZ"));
+    EXPECT_EQ(g.panel.MainView.PageName, "B3.htm");
+}
+
 TEST(ContentShowTest, SearchRunningRefusesWithoutChangingAnything)
 {
     ContentGallery g;
