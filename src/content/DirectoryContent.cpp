@@ -161,7 +161,8 @@ ContentKeyKind KindOfContentKey(const ReaderState& state, std::string_view key)
 
 bool IsSingleName(std::string_view name)
 {
-    return !name.empty() && name.find_first_of(std::string_view("\\/\0", 3)) == std::string_view::npos
+    return !name.empty() && name != "."
+        && name.find_first_of(std::string_view("\\/\0", 3)) == std::string_view::npos
         && name.find("..") == std::string_view::npos;
 }
 

@@ -45,7 +45,7 @@ ContentKeyKind KindOfContentKey(const ReaderState& state, std::string_view key);
 // the file name has no "(" past its first character, or when the page is not a single name.
 bool SplitPackageKey(std::string_view key, std::string& package, std::string& page);
 
-// A name that stays in the folder it is joined to: not empty, no "\", "/", ".." or NUL.
+// A name that stays in the folder it is joined to: not empty, not ".", no "\", "/", ".." or NUL.
 bool IsSingleName(std::string_view name);
 
 } // namespace orv

@@ -2,6 +2,7 @@
 
 #include "app/ReaderState.h"
 #include "app/common/PathHelpers.h"
+#include "content/DirectoryContent.h"
 #include "content/LinkRouterText.h"
 #include "database/AdoRecordset.h"
 #include "database/SqlText.h"
@@ -61,13 +62,6 @@ void SplitAnchor(const std::string& path, std::string& page, std::string& anchor
     }
     page = path.substr(0, hash);
     anchor = path.substr(hash);
-}
-
-bool IsSingleName(std::string_view name)
-{
-    return !name.empty() && name != "."
-        && name.find_first_of(std::string_view("\\/\0", 3)) == std::string_view::npos
-        && name.find("..") == std::string_view::npos;
 }
 
 bool IsInsideFolder(const std::string& path, const std::string& folder)
@@ -198,15 +192,6 @@ std::string DefaultPagePath(const ContentViewState& view)
     return view.TempFolder + "\\ORVBookDefault.htm";
 }
 
-std::optional<std::string> ReadGalleryOption(const CAdoConnection& db, const std::string& name)
-{
-    CAdoRecordset rs;
-    if (rs.OpenSql("Select ParaValue from GallerySet where ParaName = " + SqlQuote(name), db) != 0
-        || rs.IsEOF())
-        return std::nullopt;
-    return rs.GetString("ParaValue");
-}
-
 NavigationDecision RouteNavigation(ReaderState& state, ContentViewState& view, const std::string& address,
     NavigationOrigin origin, const RouteOptions& options)
 {
@@ -246,8 +231,8 @@ NavigationDecision RouteNavigation(ReaderState& state, ContentViewState& view, c
         return decision;
 
     if (state.DatabaseOpen) {
-        const auto option = ReadGalleryOption(state.Database, "HasTextContents");
-        if (option && *option == "0")
+        std::string option;
+        if (ReadGallerySetting(state.Database, "HasTextContents", option) && option == "0")
             view.HasTextContents = false;
     }
 

@@ -68,7 +68,4 @@ bool OnNavigationComplete(ReaderState& state, ContentViewState& view, const std:
 // routing armed again. Only files inside the temporary folder are ever removed.
 void OnExtractedPageLoaded(ReaderState& state, ContentViewState& view, std::string& previousCompanion);
 
-// Gallery option "name" from table GallerySet: its ParaValue when a row comes.
-std::optional<std::string> ReadGalleryOption(const CAdoConnection& db, const std::string& name);
-
 } // namespace orv

@@ -6,6 +6,7 @@
 #include "app/common/PathHelpers.h"
 #include "app/common/TextHelpers.h"
 #include "content/LinkRouter.h"
+#include "content/DirectoryContent.h"
 #include "content/LinkRouterText.h"
 #include "database/AdoRecordset.h"
 #include "database/SqlText.h"

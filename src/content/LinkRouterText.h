@@ -24,8 +24,6 @@ std::string AddressToPath(const std::string& address);
 // Splits "page#anchor" at the first "#" past the start: the anchor keeps its "#".
 void SplitAnchor(const std::string& path, std::string& page, std::string& anchor);
 
-// One name joined to a folder or looked up in a package: not empty, not ".", no "\", "/", "..", NUL.
-bool IsSingleName(std::string_view name);
 // Whether the path (dots collapsed) lies below the folder, letter case ignored.
 bool IsInsideFolder(const std::string& path, const std::string& folder);
 

@@ -6,6 +6,7 @@
 #include "FieldEscape.h"
 #include "app/ReaderState.h"
 #include "app/common/PathHelpers.h"
+#include "content/DirectoryContent.h"
 #include "content/LinkRouter.h"
 #include "database/AdoRecordset.h"
 #include "platform/Hooks.h"
@@ -51,79 +52,36 @@ std::string AppFolderOf(const std::string& appDir)
     return AbsoluteProgramPath(std::filesystem::current_path(ec).string());
 }
 
-bool HasPictureExtension(const std::string& path)
-{
-    const std::string ext = platform::ToLowerAscii(GetExtension(path));
-    return ext == "jpg" || ext == "gif" || ext == "wmf" || ext == "png" || ext == "bmp";
-}
-
-// The directory's content key, as the navigation panel hands it to the content panel: its
-// source page, else its page (the first of its page list), as a package page key when the
-// directory's content is compressed; the gallery's about page or the home page without one.
-std::string DirectoryContentKey(const ReaderState& state, std::int32_t dirId)
-{
-    const std::string& galleryPath = state.GalleryFiles[static_cast<std::size_t>(state.CurrentGallery)];
-    const std::string root
-        = galleryPath.size() >= 4 ? galleryPath.substr(0, galleryPath.size() - 4) : galleryPath;
-    std::string key, base;
-    int compressed = 0;
-    CAdoRecordset rs;
-    if (rs.OpenSql(
-            "SELECT (SpecClass.SpecPath + '\\' + DrawingDir.SourceContent) As TContent,"
-            "DrawingDir.DirContent,DrawingDir.DirContentCompress,DrawingDir.DirPath,SpecClass.SpecPath "
-            "FROM DrawingDir, SpecClass WHERE DrawingDir.SpecID = SpecClass.SpecID And DrawingDir.DirID = "
-                + std::to_string(dirId),
-            state.Database)
-            == 0
-        && !rs.IsEOF()) {
-        key = rs.GetString("TContent");
-        base = root;
-        if (key.empty()) {
-            key = rs.GetString("DirContent");
-            base = root + rs.GetString("SpecPath") + rs.GetString("DirPath");
-            CAdoRecordset pages;
-            if (!key.empty()
-                && pages.OpenSql("Select DirContent From DrawingDirFiles where DirID = "
-                           + std::to_string(dirId) + " Order By ContentOrder",
-                       state.Database)
-                    == 0
-                && !pages.IsEOF())
-                key = pages.GetString("DirContent");
-            if (!key.empty()) {
-                const std::string full = key[0] == '\\' ? base + key : base + "\\" + key;
-                if (!platform::FileExists(full))
-                    for (const char* ext : { ".jpg", ".gif", ".wmf", ".png", ".bmp" })
-                        if (platform::FileExists(GetFolderPart(full) + "\\" + GetBaseName(full) + ext)) {
-                            key = GetBaseName(full) + ext;
-                            break;
-                        }
-            }
-        }
-        compressed = rs.GetLong("DirContentCompress");
-    }
-    if (key.empty()) {
-        key = root + "\\about.htm";
-        return platform::FileExists(key) ? key : state.AppPath + "\\HomePage\\Index.htm";
-    }
-    key = key[0] == '\\' ? base + key : base + "\\" + key;
-    return compressed != 0 ? key + ".htz" : key;
-}
-
-// The view as it stands once the key is shown: a package page as its extracted copy, any other
-// key as the page itself.
+// The view as it stands once the key is shown: a package page as its extracted copy, a
+// picture as its generated page, any other key as the page itself.
 void ShowKey(ReaderState& state, ContentViewState& view, const std::string& key)
 {
     state.CurrentHistoryKey = key;
-    const std::size_t open = key.find('(');
-    const bool package = key.size() > 5 && platform::EqualsNoCase(key.substr(key.size() - 3), "htz");
-    if (package && open != std::string::npos && open > 0 && key.size() >= open + 1 + 5) {
-        view.PackagePath = key.substr(0, open) + ".HTZ";
-        view.PageName = key.substr(open + 1, key.size() - open - 1 - 5) + ".htm";
-        view.ShowingPackagePage = true;
+    std::string package, page;
+    switch (KindOfContentKey(state, key)) {
+    case ContentKeyKind::PackagePage:
+        if (SplitPackageKey(key, package, page)) {
+            view.PackagePath = package;
+            view.PageName = page;
+            view.ShowingPackagePage = true;
+        }
         view.LastUrl = DefaultPagePath(view);
         return;
+    case ContentKeyKind::Picture:
+        view.LastUrl = DefaultPagePath(view);
+        return;
+    default:
+        view.LastUrl = key.empty() ? DefaultPagePath(view) : key;
+        return;
     }
-    view.LastUrl = key.empty() || HasPictureExtension(key) ? DefaultPagePath(view) : key;
+}
+
+std::string DirectoryKey(const ReaderState& state, std::int32_t dirId)
+{
+    std::string key;
+    bool compressed = false;
+    GetDirectoryContent(state, dirId, key, compressed);
+    return key;
 }
 
 bool OpenRouteGallery(ReaderState& state, const std::string& gallery)
@@ -208,7 +166,7 @@ int Route(const RouteArgs& args)
     view.TempFolder = temp;
     state.CurrentDirID = args.dirId;
     const std::string key = !args.shown.empty() ? args.shown
-        : args.dirGiven                         ? DirectoryContentKey(state, args.dirId)
+        : args.dirGiven                         ? DirectoryKey(state, args.dirId)
                                                 : std::string();
     ShowKey(state, view, key);
     RouteOptions options;
