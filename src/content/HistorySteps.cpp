@@ -7,7 +7,6 @@
 #include "platform/Paths.h"
 
 #include <algorithm>
-#include <cstdio>
 
 namespace orv {
 namespace {
@@ -71,14 +70,7 @@ std::string DirectoryCaption(const ReaderState& state, std::int32_t dirId, std::
 {
     if (!state.DatabaseOpen)
         return std::string();
-    std::string caption = DirTitlePath(state.Database, dirId);
-    const int count = DirPageCount(state.Database, dirId);
-    if (count > 1) {
-        char pages[64];
-        std::snprintf(pages, sizeof pages, " (第%d页/共%d页)", page + 1, count);
-        caption += pages;
-    }
-    return caption;
+    return PagedCaption(DirTitlePath(state.Database, dirId), page, DirPageCount(state.Database, dirId));
 }
 
 HistoryStepResult GoBack(ReaderState& state, ContentPanelState& panel)

@@ -74,20 +74,23 @@ int DirPageCount(const CAdoConnection& db, std::int32_t dirId)
     return rs.GetLong("TValue");
 }
 
+std::string PagedCaption(const std::string& titlePath, std::int32_t page, int pageCount)
+{
+    if (pageCount <= 1)
+        return titlePath;
+    char pages[64];
+    std::snprintf(pages, sizeof pages, " (第%d页/共%d页)", page + 1, pageCount);
+    return titlePath + pages;
+}
+
 std::optional<std::string> UpdateCaption(ReaderState& state)
 {
     if (!state.ContentViewReady)
         return std::nullopt;
     if (state.Tree.IsNode(state.Tree.Selected))
         state.CurrentDirID = state.Tree.Nodes[state.Tree.Selected].DirID;
-    std::string caption = DirTitlePath(state.Database, state.CurrentDirID);
-    const int count = DirPageCount(state.Database, state.CurrentDirID);
-    if (count > 1) {
-        char pages[64];
-        std::snprintf(pages, sizeof pages, " (第%d页/共%d页)", state.CurrentPage + 1, count);
-        caption += pages;
-    }
-    return caption;
+    return PagedCaption(DirTitlePath(state.Database, state.CurrentDirID), state.CurrentPage,
+        DirPageCount(state.Database, state.CurrentDirID));
 }
 
 std::int32_t NextPage(ReaderState& state)

@@ -31,6 +31,10 @@ void CollectChildDirs(const CAdoConnection& db, std::int32_t dirId, std::vector<
 // The number of page files (DrawingDirFiles rows) of a directory.
 int DirPageCount(const CAdoConnection& db, std::int32_t dirId);
 
+// A directory's caption: its title path, followed by " (第%d页/共%d页)" with page + 1 (page
+// counts from 0) and the count when it has more than one page file.
+std::string PagedCaption(const std::string& titlePath, std::int32_t page, int pageCount);
+
 // Unset while the content view is busy. Otherwise the selected node's DirID (if a node is
 // selected) becomes CurrentDirID, and the caption is its title path, followed by
 // " (第%d页/共%d页)" with CurrentPage + 1 and the count when it has more than one page file.

@@ -16,10 +16,7 @@ DirectorySummary SummarizeDirectory(const ReaderState& state, std::int32_t dirId
     summary.TitlePath = DirTitlePath(state.Database, dirId);
     summary.PageCount = DirPageCount(state.Database, dirId);
     summary.Page = state.CurrentPage + 1;
-    summary.Caption = summary.TitlePath;
-    if (summary.PageCount > 1)
-        summary.Caption
-            += " (第" + std::to_string(summary.Page) + "页/共" + std::to_string(summary.PageCount) + "页)";
+    summary.Caption = PagedCaption(summary.TitlePath, state.CurrentPage, summary.PageCount);
     const DirNodeTable& table = state.Tree.Table;
     for (std::size_t i = 0; i < table.Size(); ++i) {
         if (static_cast<std::int32_t>(table.DirID[i]) == dirId) {
