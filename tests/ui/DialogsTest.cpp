@@ -8,11 +8,13 @@
 #include "app/ui/AboutDlg.h"
 #include "app/ui/MessageDlg.h"
 #include "app/ui/SplashDlg.h"
+#include "content/ui/TextFindDlg.h"
 #include "platform/Paths.h"
 
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -123,6 +125,29 @@ private slots:
         QVERIFY(dialog.Changed());
         QCOMPARE(state.LibPath, app);
         QVERIFY(state.GalleryNames.empty());
+    }
+
+    void textWindowSelectsTheFirstMatchAndStepsRound()
+    {
+        QWidget owner;
+        CTextFindDlg* window = CTextFindDlg::Instance(&owner);
+        QCOMPARE(CTextFindDlg::Instance(&owner), window); // one window for the program
+        window->ShowText(QStringLiteral("钢板 Steel 钢管 steel 钢"), QStringLiteral("钢"));
+        QVERIFY(window->isVisible());
+        QCOMPARE(window->windowTitle(), QStringLiteral("查询"));
+        auto* text = window->findChild<QPlainTextEdit*>(QStringLiteral("ctl1051"));
+        auto* next = window->findChild<QPushButton*>(QStringLiteral("ctl1050"));
+        QVERIFY(text && next && text->isReadOnly());
+        QCOMPARE(window->findChild<QLineEdit*>(QStringLiteral("ctl1049"))->text(), QStringLiteral("钢"));
+        QStringList starts;
+        starts << QString::number(text->textCursor().selectionStart());
+        for (int i = 0; i < 3; ++i) {
+            next->click();
+            starts << QString::number(text->textCursor().selectionStart());
+        }
+        QCOMPARE(starts.join(' '), QStringLiteral("0 9 18 0"));
+        QCOMPARE(text->textCursor().selectedText(), QStringLiteral("钢"));
+        SaveScreenshot(window, QStringLiteral("text-window"));
     }
 };
 
