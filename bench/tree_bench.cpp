@@ -42,23 +42,6 @@ const std::string& LargeGallery()
     return path;
 }
 
-// Program path of the demo mechanical gallery, or "" when orvdemo is not there.
-const std::string& DemoGallery()
-{
-    static const std::string path = [] {
-#ifdef ORVDEMO_PATH
-        const std::string out = Folder().path + "/demo";
-        const std::string command = std::string("'") + ORVDEMO_PATH + "' '" + ORV_DEMO_SOURCE + "' '" + out
-            + "' --quiet >/dev/null 2>&1";
-        if (::access(ORVDEMO_PATH, X_OK) == 0 && std::system(command.c_str()) == 0
-            && std::filesystem::exists(out + "/ORVBookLib/Mech.GAL"))
-            return platform::ProgramPath(out + "/ORVBookLib/Mech.GAL");
-#endif
-        return std::string();
-    }();
-    return path;
-}
-
 void OpenToFirstTree(benchmark::State& st, const std::string& (*galleryOf)(), bool fromCache)
 {
     const std::string& gallery = galleryOf();

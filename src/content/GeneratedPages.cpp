@@ -142,7 +142,7 @@ bool WriteTempFile(const std::string& tempFolder, const std::string& name, std::
     const std::string native = platform::NativePath(path);
     if (native.empty() || (::lstat(native.c_str(), &st) == 0 && !S_ISREG(st.st_mode)))
         return false;
-    return platform::AtomicWriteFile(path, bytes);
+    return platform::AtomicWriteFile(path, bytes, platform::Durability::Unsynced);
 }
 
 bool WriteTempPage(

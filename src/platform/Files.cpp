@@ -169,7 +169,7 @@ void KeepOwner(int fd, const struct stat& old)
 
 } // namespace
 
-bool AtomicWriteFile(std::string_view programPath, std::string_view bytes)
+bool AtomicWriteFile(std::string_view programPath, std::string_view bytes, Durability durability)
 {
     std::string named = NativePath(programPath);
     if (named.empty() || named.back() == '/')
@@ -201,7 +201,8 @@ bool AtomicWriteFile(std::string_view programPath, std::string_view bytes)
         KeepOwner(fd.Get(), st);
     }
     // After fchown, which clears the set-id bits.
-    bool ok = ::fchmod(fd.Get(), mode) == 0 && WriteAll(fd.Get(), bytes) && ::fsync(fd.Get()) == 0;
+    bool ok = ::fchmod(fd.Get(), mode) == 0 && WriteAll(fd.Get(), bytes)
+        && (durability == Durability::Unsynced || ::fsync(fd.Get()) == 0);
     ok = ::close(fd.Release()) == 0 && ok;
     if (ok && ::rename(temp.c_str(), target.c_str()) == 0)
         return true;

@@ -24,7 +24,11 @@ std::optional<std::string> ReadNativeFileHead(const std::string& nativePath, std
 // The target keeps its permissions, and its owner and group where we may give them away.
 // False, and the target untouched, when any step fails, when the target is not a regular
 // file, or when it is not writable by us (for root: when it has no write permission at all).
-bool AtomicWriteFile(std::string_view programPath, std::string_view bytes);
+// Files made again at every use (pages in the temporary folder) need the replacement in one
+// step but not the flush: they pass Durability::Unsynced.
+enum class Durability { Synced, Unsynced };
+bool AtomicWriteFile(
+    std::string_view programPath, std::string_view bytes, Durability durability = Durability::Synced);
 
 // A file's place on disk (device and inode), to tell whether two names are the same file.
 struct FileIdentity {
