@@ -12,8 +12,6 @@
 #include "platform/Hooks.h"
 #include "platform/Paths.h"
 
-#include <cstdlib>
-#include <filesystem>
 #include <iostream>
 
 namespace orv::tool {
@@ -24,33 +22,6 @@ struct RouteArgs {
     std::int32_t dirId = 0;
     bool dirGiven = false;
 };
-
-// Messages raised below (a failing query) would go to standard error one by one; the command
-// reports its one reason itself.
-class QuietRouteMessages {
-public:
-    QuietRouteMessages()
-        : m_previous(platform::SetShowMessageHook(
-            [](const std::string&, const std::string&, platform::MessageKind) { return 1; }))
-    {
-    }
-    ~QuietRouteMessages() { platform::SetShowMessageHook(m_previous); }
-    QuietRouteMessages(const QuietRouteMessages&) = delete;
-    QuietRouteMessages& operator=(const QuietRouteMessages&) = delete;
-
-private:
-    platform::ShowMessageHook m_previous;
-};
-
-std::string AppFolderOf(const std::string& appDir)
-{
-    if (!appDir.empty())
-        return AbsoluteProgramPath(appDir);
-    if (const char* home = std::getenv("ORVBOOK_HOME"); home && *home)
-        return AbsoluteProgramPath(home);
-    std::error_code ec;
-    return AbsoluteProgramPath(std::filesystem::current_path(ec).string());
-}
 
 // The view as it stands once the key is shown: a package page as its extracted copy, a
 // picture as its generated page, any other key as the page itself.
@@ -151,9 +122,9 @@ void PrintAction(const ViewAction& action)
 
 int Route(const RouteArgs& args)
 {
-    QuietRouteMessages quiet;
+    QuietMessages quiet;
     ReaderState state;
-    state.AppPath = AppFolderOf(args.appDir);
+    state.AppPath = ToolAppFolder(args.appDir);
     state.IniPath = state.AppPath + "\\ORVBook.ini";
     if (!OpenRouteGallery(state, args.gallery))
         return 1;

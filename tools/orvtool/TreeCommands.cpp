@@ -11,8 +11,6 @@
 #include "navigation/TreeCache.h"
 #include "platform/Hooks.h"
 
-#include <cstdlib>
-#include <filesystem>
 #include <iostream>
 
 namespace orv::tool {
@@ -22,33 +20,6 @@ struct TreeArgs {
     std::string gallery, appDir, direction;
     std::int32_t current = 0, dirId = 0, page = 0;
 };
-
-// Messages below the widgets would go to standard error one by one; the command reports the
-// one reason itself.
-class QuietMessages {
-public:
-    QuietMessages()
-        : m_previous(platform::SetShowMessageHook(
-            [](const std::string&, const std::string&, platform::MessageKind) { return 1; }))
-    {
-    }
-    ~QuietMessages() { platform::SetShowMessageHook(m_previous); }
-    QuietMessages(const QuietMessages&) = delete;
-    QuietMessages& operator=(const QuietMessages&) = delete;
-
-private:
-    platform::ShowMessageHook m_previous;
-};
-
-std::string AppFolder(const std::string& appDir)
-{
-    if (!appDir.empty())
-        return AbsoluteProgramPath(appDir);
-    if (const char* home = std::getenv("ORVBOOK_HOME"); home && *home)
-        return AbsoluteProgramPath(home);
-    std::error_code ec;
-    return AbsoluteProgramPath(std::filesystem::current_path(ec).string());
-}
 
 // Opens the gallery as the reader's gallery opening does: the gallery is the current one, its
 // tree cache path derived from its path, a failed open tried again when DriverType is 1.
@@ -83,7 +54,7 @@ int Show(const TreeArgs& args)
 {
     QuietMessages quiet;
     ReaderState state;
-    state.AppPath = AppFolder(args.appDir);
+    state.AppPath = ToolAppFolder(args.appDir);
     state.IniPath = state.AppPath + "\\ORVBook.ini";
     int driverType = 0;
     if (CProfileFile(state.IniPath).ReadInt("System", "DriverType", driverType) == 0 && driverType == 1)

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <map>
 #include <vector>
@@ -48,6 +49,16 @@ std::string AbsoluteProgramPath(const std::string& native)
     std::error_code ec;
     std::filesystem::path absolute = std::filesystem::absolute(native, ec);
     return platform::ProgramPath(ec ? native : absolute.lexically_normal().string());
+}
+
+std::string ToolAppFolder(const std::string& appDir)
+{
+    if (!appDir.empty())
+        return AbsoluteProgramPath(appDir);
+    if (const char* home = std::getenv("ORVBOOK_HOME"); home && *home)
+        return AbsoluteProgramPath(home);
+    std::error_code ec;
+    return AbsoluteProgramPath(std::filesystem::current_path(ec).string());
 }
 
 }  // namespace orv::tool
