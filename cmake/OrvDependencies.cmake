@@ -24,8 +24,10 @@ if(ORV_BUILD_GUI)
         # The reader's window draws SVG pictures; its widget tests run on QTest.
         find_package(Qt6Svg QUIET)
         find_package(Qt6Test QUIET)
-        if(NOT Qt6Svg_FOUND)
-            message(WARNING "Qt 6 Svg not found: the reader (orvgui, orvbook) is not built")
+        # The content view is a web view.
+        find_package(Qt6WebEngineWidgets QUIET)
+        if(NOT Qt6Svg_FOUND OR NOT Qt6WebEngineWidgets_FOUND)
+            message(WARNING "Qt 6 Svg or WebEngineWidgets not found: the reader (orvgui, orvbook) is not built")
         endif()
     else()
         message(WARNING "Qt 6 not found: the reader and the drawing layers are not built")

@@ -5,7 +5,8 @@
 // drawing, show a picture, hand an address to the desktop). The widget calls RouteNavigation
 // from acceptNavigationRequest and carries out the returned actions in order.
 //
-// Addresses reach the router as the web view reports them: a "file:" URL, a program path
+// Addresses reach the router as the web view reports them: a "file:" URL or one of the local
+// content scheme (LocalContent.h), a program path
 // ("\" separated) or another scheme. Navigate actions carry program paths (with "#anchor"
 // when there is one) or an address the view loads as it is ("about:blank").
 //
