@@ -6,6 +6,7 @@
 #include "UiSupport.h"
 #include "app/common/PathHelpers.h"
 #include "content/LocalContent.h"
+#include "navigation/ui/ContentTabDlg.h"
 #include "navigation/ui/DirTreeDlg.h"
 #include "navigation/ui/NavTabDlg.h"
 #include "platform/Encoding.h"
@@ -146,25 +147,30 @@ private slots:
         const int dirId = found.first()->data(0, Qt::UserRole + 1).toInt();
         QVERIFY(dirId > 0 && dirId != state.CurrentDirID);
 
-        // A page of the open gallery with the link.
-        const std::string page
-            = GetFolderPart(state.GalleryFiles[static_cast<std::size_t>(state.CurrentGallery)])
-            + "\\LinkTest.htm";
-        WriteFile(platform::NativePath(page),
-            "<html><body><a id=l href=\"app:ID=" + std::to_string(dirId) + "\">go</a></body></html>");
-        ContentViewState viewState;
-        std::string previous;
-        CContentView view(state, viewState, previous);
-        reader->Window->ConnectContentView(&view);
-        view.resize(600, 400);
-        view.show();
-        QSignalSpy ended(&view, &CContentView::LoadEnded);
-        view.Navigate(page);
-        QVERIFY(WaitForLoad(ended));
+        // The home page shows in the content panel's view, its GB2312 text read right.
+        CContentView& view = *reader->Window->ContentPanel()->View();
+        ContentViewState& viewState = view.ViewState();
+        reader->Window->RunCommand(32791);
+        QTRY_COMPARE_WITH_TIMEOUT(view.title(), QStringLiteral("Orv机电工程师手册"), 15000);
+        QTRY_VERIFY_WITH_TIMEOUT(!viewState.LastUrl.empty(), 5000);
         const std::string shown = viewState.LastUrl;
 
         const QUrl link(QStringLiteral("app:ID=%1").arg(dirId));
         const std::int32_t before = state.CurrentDirID;
+        // The engine brings "app:" navigations to the filter (the scheme is registered), and
+        // one a script starts on its own selects nothing, though the engine calls it a link.
+        RunScript(view, QStringLiteral("location.href = 'app:ID=%1'").arg(dirId));
+        QTRY_COMPARE_WITH_TIMEOUT(viewState.TargetUrl, link.toString().toStdString(), 5000);
+        QTest::qWait(100);
+        QCOMPARE(state.CurrentDirID, before);
+        QVERIFY(!view.FilterNavigation(link, QWebEnginePage::NavigationTypeLinkClicked, true));
+        QTest::qWait(100);
+        QCOMPARE(state.CurrentDirID, before);
+
+        // From here on the user has just pressed a key in the view.
+        QWidget* surface = view.focusProxy();
+        QVERIFY(surface);
+        QTest::keyClick(surface, Qt::Key_Shift);
         // Redirects and reloads are the page's doing, not the user's: no directory changes.
         for (auto type : { QWebEnginePage::NavigationTypeRedirect, QWebEnginePage::NavigationTypeReload,
                  QWebEnginePage::NavigationTypeOther }) {
@@ -176,14 +182,14 @@ private slots:
         QVERIFY(view.FilterNavigation(link, QWebEnginePage::NavigationTypeLinkClicked, false));
         QCOMPARE(state.CurrentDirID, before);
 
+        // The cancelled navigations are no pages of the view's.
+        QCOMPARE(viewState.LastUrl, shown);
+
         // The user's click, as the engine reports it.
         QVERIFY(!view.FilterNavigation(link, QWebEnginePage::NavigationTypeLinkClicked, true));
         QTRY_COMPARE_WITH_TIMEOUT(state.CurrentDirID, dirId, 5000);
         QVERIFY2(reader->Window->windowTitle().contains(QStringLiteral("常用材料")),
             qPrintable(reader->Window->windowTitle()));
-        // The cancelled navigation is no page of the view's.
-        QTest::qWait(200);
-        QCOMPARE(viewState.LastUrl, shown);
         QVERIFY(state.ContentViewReady);
     }
 

@@ -84,6 +84,7 @@ CORVBookDlg::CORVBookDlg(ReaderState& state, QWidget* parent)
     connect(tree, &CDirTreeDlg::HomePageWanted, this, &CORVBookDlg::ShowHomePage);
     connect(tree, &CDirTreeDlg::TreeShown, this, &CORVBookDlg::TreeShown);
     connect(navigation, &CNavTabDlg::GalleryOpened, this, &CORVBookDlg::OnGalleryOpened);
+    ConnectContentView(ContentPanel()->View());
     LayOut();
 }
 

@@ -76,7 +76,7 @@ CContentView::CContentView(
     , m_state(state)
     , m_view(view)
     , m_previousCompanion(previousCompanion)
-    , m_profile(new QWebEngineProfile(this))
+    , m_profile(new QWebEngineProfile())
     , m_page(nullptr)
     , m_readyTimer(new QTimer(this))
 {
@@ -86,7 +86,13 @@ CContentView::CContentView(
     // A profile of the view's own (off the record: nothing of it is kept on disk), so the
     // local scheme serves the folders of this reader's state and nothing else.
     m_profile->installUrlSchemeHandler(kLocalScheme,
-        new CLocalContentScheme([this] { return LocalContentRoots(m_state, m_view.TempFolder); }, m_profile));
+        new CLocalContentScheme(
+            [self = QPointer<CContentView>(this)] {
+                // The profile outlives the view by a moment: then nothing is served.
+                return self ? LocalContentRoots(self->m_state, self->m_view.TempFolder)
+                            : std::vector<std::string>();
+            },
+            m_profile));
     m_profile->installUrlSchemeHandler(QByteArrayLiteral("app"), new CRefusingScheme(m_profile));
     m_page = new CContentPage(*this, m_profile, this);
     setPage(m_page);
@@ -97,9 +103,12 @@ CContentView::CContentView(
 
 CContentView::~CContentView()
 {
-    // A page must go before its profile.
-    delete m_page;
-    m_page = nullptr;
+    // Nothing the page reports on its way out reaches the router. The page goes with the
+    // view (its child); its profile must outlive it, so it goes once control is back in the
+    // event loop.
+    m_readyTimer->stop();
+    disconnect(m_page, nullptr, this, nullptr);
+    m_profile->deleteLater();
 }
 
 void CContentView::Navigate(const std::string& address)
@@ -127,15 +136,28 @@ NavigationOrigin CContentView::OriginOf(QWebEnginePage::NavigationType type)
     }
 }
 
+NavigationOrigin CContentView::OriginNow(QWebEnginePage::NavigationType type) const
+{
+    const bool followed = type == QWebEnginePage::NavigationTypeLinkClicked
+        || type == QWebEnginePage::NavigationTypeFormSubmitted;
+    if (followed && (!m_userInput.isValid() || m_userInput.elapsed() > kUserInputMs))
+        return NavigationOrigin::Script;
+    return OriginOf(type);
+}
+
 bool CContentView::FilterNavigation(const QUrl& url, QWebEnginePage::NavigationType type, bool isMainFrame)
 {
     // Frames load what the scheme handler allows; only the page itself is routed.
     if (!isMainFrame)
         return true;
     const std::string address = url.toString(QUrl::FullyEncoded).toStdString();
-    NavigationDecision decision = RouteNavigation(m_state, m_view, address, OriginOf(type));
-    if (decision.Go)
+    NavigationDecision decision = RouteNavigation(m_state, m_view, address, OriginNow(type));
+    if (decision.Go) {
+        // Refused once, let through now: its end is a load of ours again.
+        if (url == m_refused)
+            m_refused.clear();
         return true;
+    }
     m_refused = url;
     // Carried out once the engine is out of its navigation call: a message box or a new load
     // must not run inside it.
@@ -218,6 +240,15 @@ bool CContentView::event(QEvent* event)
 
 bool CContentView::eventFilter(QObject* watched, QEvent* event)
 {
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::KeyPress:
+        m_userInput.start();
+        break;
+    default:
+        break;
+    }
     if (event->type() == QEvent::Wheel) {
         const int delta = static_cast<QWheelEvent*>(event)->angleDelta().y();
         // A sideways wheel turns no topic.

@@ -46,6 +46,9 @@ public:
     // The timer's period while an extracted page finishes, and how long it waits at most.
     static constexpr int kReadyPollMs = 100;
     static constexpr int kReadyTimeoutMs = 10000;
+    // A followed link is the user's only this soon after a click or a key in the view: the
+    // engine reports a script's navigation as a followed link too.
+    static constexpr int kUserInputMs = 1000;
 
     // state and view (the panel's) and previousCompanion (the panel's program-wide companion
     // folder) outlive the widget.
@@ -65,8 +68,10 @@ public:
     // Runs a command of the view's context menu (ViewCommand).
     void RunViewCommand(int command);
 
-    // Who asked for a navigation of this type.
+    // Who asked for a navigation of this type, by the type alone.
     static NavigationOrigin OriginOf(QWebEnginePage::NavigationType type);
+    // The same, with links and forms the user's only right after the user's own input.
+    NavigationOrigin OriginNow(QWebEnginePage::NavigationType type) const;
 
 signals:
     // A step that is the reader's to take (SelectDirectory, OpenGallery, Run, Refused,
@@ -98,6 +103,7 @@ private:
     CContentPage* m_page;
     QTimer* m_readyTimer;
     QElapsedTimer m_readyWait;
+    QElapsedTimer m_userInput; // since the last click or key in the view
     QUrl m_refused; // the last navigation the filter cancelled: its end is no load of ours
     bool m_loading = false;
     bool m_lastOk = false;
