@@ -6,6 +6,7 @@
 #include "UiSupport.h"
 #include "app/common/PathHelpers.h"
 #include "content/LocalContent.h"
+#include "content/ViewInput.h"
 #include "navigation/ui/ContentTabDlg.h"
 #include "navigation/ui/DirTreeDlg.h"
 #include "navigation/ui/NavTabDlg.h"
@@ -14,8 +15,10 @@
 
 #include <QApplication>
 #include <QImage>
+#include <QMenu>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 #include <QTreeWidget>
 #include <QWheelEvent>
 
@@ -191,6 +194,54 @@ private slots:
         QVERIFY2(reader->Window->windowTitle().contains(QStringLiteral("常用材料")),
             qPrintable(reader->Window->windowTitle()));
         QVERIFY(state.ContentViewReady);
+    }
+
+    void contextMenuOffersTheViewsCommands()
+    {
+        auto f = MakeFolders();
+        f->State.SplitMode = 2;
+        CContentView view(f->State, f->View, f->PreviousCompanion);
+        view.resize(600, 400);
+        view.show();
+        // The menu's items as shown ("|" for a separator, "*" after a checked one); the menu is
+        // closed as soon as it is up.
+        auto shownMenu = [&view] {
+            QStringList items;
+            QTimer::singleShot(0, [&items] {
+                if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+                    for (QAction* action : menu->actions())
+                        items << (action->isSeparator() ? QStringLiteral("|")
+                                                        : action->text() + (action->isChecked() ? "*" : ""));
+                    menu->close();
+                }
+            });
+            view.ShowContextMenu(view.mapToGlobal(QPoint(10, 10)));
+            QTest::qWait(0);
+            return items.join(QLatin1Char(' '));
+        };
+        // Without a menu of its own the view shows none (the engine's would bypass the router).
+        QCOMPARE(shownMenu(), QString());
+        f->View.OwnContextMenu = true;
+        QCOMPARE(shownMenu(),
+            QStringLiteral("复制 查找 | 打印 | 上一页 下一页 回退 前进 | 水平分割 垂直分割* 关闭分割"));
+        f->View.HasTextContents = false;
+        QCOMPARE(shownMenu(), QStringLiteral("打印 | 上一页 下一页 回退 前进 | 水平分割 垂直分割* 关闭分割"));
+
+        QSignalSpy steps(&view, &CContentView::TopicStepRequested);
+        QSignalSpy commands(&view, &CContentView::ViewCommandRequested);
+        f->View.NavCommandsEnabled = false;
+        view.RunViewCommand(kCmdNextTopic);
+        view.RunViewCommand(kCmdBack);
+        QCOMPARE(steps.size() + commands.size(), 0);
+        f->View.NavCommandsEnabled = true;
+        view.RunViewCommand(kCmdNextTopic);
+        view.RunViewCommand(kCmdBack);
+        view.RunViewCommand(kCmdSplitClose);
+        QCOMPARE(steps.size(), 1);
+        QCOMPARE(steps.at(0).at(0).toBool(), true);
+        QCOMPARE(commands.size(), 2);
+        QCOMPARE(commands.at(0).at(0).toInt(), int(kCmdBack));
+        QCOMPARE(commands.at(1).at(0).toInt(), int(kCmdSplitClose));
     }
 
     void wheelTurnsTheTopicAfterSixNotches()

@@ -266,6 +266,11 @@ bool CContentView::eventFilter(QObject* watched, QEvent* event)
 
 void CContentView::contextMenuEvent(QContextMenuEvent* event)
 {
+    ShowContextMenu(event->globalPos());
+}
+
+void CContentView::ShowContextMenu(const QPoint& globalPos)
+{
     // Without a menu of our own none is shown: the engine's would save pages and open links
     // past the router.
     if (!m_view.OwnContextMenu)
@@ -288,7 +293,7 @@ void CContentView::contextMenuEvent(QContextMenuEvent* event)
         action->setCheckable(item.Checked);
         action->setChecked(item.Checked);
     }
-    if (QAction* chosen = menu.exec(event->globalPos()))
+    if (QAction* chosen = menu.exec(globalPos))
         RunViewCommand(chosen->data().toInt());
 }
 

@@ -65,6 +65,9 @@ public:
     // The navigation filter, for the page: true lets the engine go on.
     bool FilterNavigation(const QUrl& url, QWebEnginePage::NavigationType type, bool isMainFrame);
 
+    // The view's context menu at a place on the screen (the engine asks for it on a right
+    // click); nothing unless the view has a menu of its own.
+    void ShowContextMenu(const QPoint& globalPos);
     // Runs a command of the view's context menu (ViewCommand).
     void RunViewCommand(int command);
 
