@@ -7,6 +7,7 @@
 #include "app/common/PathHelpers.h"
 #include "content/LocalContent.h"
 #include "content/ViewInput.h"
+#include "content/ui/FindBar.h"
 #include "navigation/ui/ContentTabDlg.h"
 #include "navigation/ui/DirTreeDlg.h"
 #include "navigation/ui/NavTabDlg.h"
@@ -15,11 +16,13 @@
 
 #include <QApplication>
 #include <QImage>
+#include <QLineEdit>
 #include <QMenu>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
+#include <QWebEngineFindTextResult>
 #include <QWheelEvent>
 
 #include <filesystem>
@@ -113,6 +116,16 @@ private slots:
         QCOMPARE(LocalUrlToPath(f->View.LastUrl),
             platform::ProgramPath(platform::NativePath(f->Dir.ProgramAt("lib\\G\\Pages\\Bolts.htm"))));
         SaveScreenshot(&view, QStringLiteral("content-view-page"));
+
+        // "查找" opens the view's own find bar; Enter finds in the page.
+        view.RunViewCommand(kCmdFind);
+        auto* bar = view.findChild<CFindBar*>();
+        QVERIFY(bar && bar->isVisible());
+        bar->Text()->setText(QStringLiteral("螺栓"));
+        QSignalSpy found(view.page(), &QWebEnginePage::findTextFinished);
+        QTest::keyClick(bar->Text(), Qt::Key_Return);
+        QVERIFY(found.wait(5000));
+        QCOMPARE(found.takeFirst().at(0).value<QWebEngineFindTextResult>().numberOfMatches(), 1);
     }
 
     void pageOutsideTheReadersFoldersFailsAndTheReadyFlagComesBack()

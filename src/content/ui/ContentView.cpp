@@ -4,6 +4,7 @@
 #include "app/common/PathHelpers.h"
 #include "content/LocalContent.h"
 #include "content/ViewInput.h"
+#include "content/ui/FindBar.h"
 #include "content/ui/LocalContentScheme.h"
 #include "controls/ResourcePictures.h"
 #include "platform/Hooks.h"
@@ -302,6 +303,11 @@ void CContentView::RunViewCommand(int command)
     switch (command) {
     case kCmdCopy:
         triggerPageAction(QWebEnginePage::Copy);
+        return;
+    case kCmdFind:
+        if (!m_findBar)
+            m_findBar = new CFindBar(*this);
+        m_findBar->Open();
         return;
     case kCmdPreviousTopic:
     case kCmdNextTopic:

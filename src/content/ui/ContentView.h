@@ -24,6 +24,7 @@ class QWebEngineProfile;
 namespace orv {
 
 class CContentView;
+class CFindBar;
 
 // The page of a content view: its navigation filter asks the view.
 class CContentPage : public QWebEnginePage {
@@ -68,7 +69,8 @@ public:
     // The view's context menu at a place on the screen (the engine asks for it on a right
     // click); nothing unless the view has a menu of its own.
     void ShowContextMenu(const QPoint& globalPos);
-    // Runs a command of the view's context menu (ViewCommand).
+    // Runs a command of the view's context menu (ViewCommand): copy and find here, the rest
+    // passed on.
     void RunViewCommand(int command);
 
     // Who asked for a navigation of this type, by the type alone.
@@ -83,7 +85,7 @@ signals:
     // The wheel or the menu asked for the previous (false) or next (true) topic.
     void TopicStepRequested(bool next);
     // A command of the context menu that the hosting window carries out (back, forward, split,
-    // find, print).
+    // print).
     void ViewCommandRequested(int command);
     // A load has ended and the ready flag has been settled (true again unless an extracted
     // page is still being watched).
@@ -105,6 +107,7 @@ private:
     QWebEngineProfile* m_profile;
     CContentPage* m_page;
     QTimer* m_readyTimer;
+    CFindBar* m_findBar = nullptr; // made on first use
     QElapsedTimer m_readyWait;
     QElapsedTimer m_userInput; // since the last click or key in the view
     QUrl m_refused; // the last navigation the filter cancelled: its end is no load of ours
