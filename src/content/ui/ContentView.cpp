@@ -13,6 +13,8 @@
 #include <QContextMenuEvent>
 #include <QMenu>
 #include <QPointer>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QTimer>
 #include <QWebEngineLoadingInfo>
 #include <QWebEngineProfile>
@@ -98,6 +100,9 @@ CContentView::CContentView(
     m_page = new CContentPage(*this, m_profile, this);
     setPage(m_page);
     connect(m_page, &QWebEnginePage::loadingChanged, this, &CContentView::OnLoadingChanged);
+    // A page's own window.print() asks as the menu does.
+    connect(this, &QWebEngineView::printRequested, this, &CContentView::Print);
+    connect(this, &QWebEngineView::printFinished, this, [this] { m_printing = false; });
     m_readyTimer->setInterval(kReadyPollMs);
     connect(m_readyTimer, &QTimer::timeout, this, &CContentView::OnReadyTick);
 }
@@ -228,6 +233,20 @@ void CContentView::OnReadyTick()
     emit LoadEnded(m_lastOk);
 }
 
+void CContentView::Print()
+{
+    // One printing at a time: the engine keeps the printer until printFinished.
+    if (m_printing)
+        return;
+    if (!m_printer)
+        m_printer = std::make_unique<QPrinter>();
+    QPrintDialog dialog(m_printer.get(), this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    m_printing = true;
+    print(m_printer.get());
+}
+
 bool CContentView::event(QEvent* event)
 {
     // The engine draws into a child widget, which gets the wheel.
@@ -303,6 +322,9 @@ void CContentView::RunViewCommand(int command)
     switch (command) {
     case kCmdCopy:
         triggerPageAction(QWebEnginePage::Copy);
+        return;
+    case kCmdPrint:
+        Print();
         return;
     case kCmdFind:
         if (!m_findBar)

@@ -15,8 +15,10 @@
 #include <QWebEnginePage>
 #include <QWebEngineView>
 
+#include <memory>
 #include <string>
 
+class QPrinter;
 class QTimer;
 class QWebEngineLoadingInfo;
 class QWebEngineProfile;
@@ -69,8 +71,8 @@ public:
     // The view's context menu at a place on the screen (the engine asks for it on a right
     // click); nothing unless the view has a menu of its own.
     void ShowContextMenu(const QPoint& globalPos);
-    // Runs a command of the view's context menu (ViewCommand): copy and find here, the rest
-    // passed on.
+    // Runs a command of the view's context menu (ViewCommand): copy, find and print here, the
+    // rest passed on.
     void RunViewCommand(int command);
 
     // Who asked for a navigation of this type, by the type alone.
@@ -84,8 +86,7 @@ signals:
     void ActionRequested(const orv::ViewAction& action);
     // The wheel or the menu asked for the previous (false) or next (true) topic.
     void TopicStepRequested(bool next);
-    // A command of the context menu that the hosting window carries out (back, forward, split,
-    // print).
+    // A command of the context menu that the hosting window carries out (back, forward, split).
     void ViewCommandRequested(int command);
     // A load has ended and the ready flag has been settled (true again unless an extracted
     // page is still being watched).
@@ -100,6 +101,8 @@ private:
     void CarryOut(const std::vector<ViewAction>& actions);
     void OnLoadingChanged(const QWebEngineLoadingInfo& info);
     void OnReadyTick();
+    // The print dialog, then the page on the chosen printer.
+    void Print();
 
     ReaderState& m_state;
     ContentViewState& m_view;
@@ -108,6 +111,8 @@ private:
     CContentPage* m_page;
     QTimer* m_readyTimer;
     CFindBar* m_findBar = nullptr; // made on first use
+    std::unique_ptr<QPrinter> m_printer;
+    bool m_printing = false;
     QElapsedTimer m_readyWait;
     QElapsedTimer m_userInput; // since the last click or key in the view
     QUrl m_refused; // the last navigation the filter cancelled: its end is no load of ours
