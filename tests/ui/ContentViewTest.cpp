@@ -126,6 +126,9 @@ private slots:
         QTest::keyClick(bar->Text(), Qt::Key_Return);
         QVERIFY(found.wait(5000));
         QCOMPARE(found.takeFirst().at(0).value<QWebEngineFindTextResult>().numberOfMatches(), 1);
+        view.resize(500, 300);
+        QCOMPARE(bar->geometry().bottom(), view.height() - 1);
+        QCOMPARE(bar->width(), 500);
     }
 
     void pageOutsideTheReadersFoldersFailsAndTheReadyFlagComesBack()
@@ -281,8 +284,11 @@ private slots:
         wheel(-120);
         QCOMPARE(steps.size(), 1);
         QCOMPARE(steps.takeFirst().at(0).toBool(), true);
-        for (int i = 0; i < 6; ++i)
-            wheel(120);
+        // A touchpad's small steps count by the travel: eleven half notches are not six notches.
+        for (int i = 0; i < 11; ++i)
+            wheel(60);
+        QCOMPARE(steps.size(), 0);
+        wheel(60);
         QCOMPARE(steps.size(), 1);
         QCOMPARE(steps.takeFirst().at(0).toBool(), false);
     }

@@ -270,11 +270,15 @@ bool CContentView::eventFilter(QObject* watched, QEvent* event)
         break;
     }
     if (event->type() == QEvent::Wheel) {
-        const int delta = static_cast<QWheelEvent*>(event)->angleDelta().y();
-        // A sideways wheel turns no topic.
-        if (delta != 0) {
-            const WheelStep step = OnWheel(m_view, delta);
+        // Counted in whole notches (120): a touchpad sends many small steps for one notch's
+        // travel, and each must not count as a notch. A sideways wheel turns no topic.
+        m_wheelRest += static_cast<QWheelEvent*>(event)->angleDelta().y();
+        while (m_wheelRest >= kWheelNotch || m_wheelRest <= -kWheelNotch) {
+            const int notch = m_wheelRest > 0 ? kWheelNotch : -kWheelNotch;
+            m_wheelRest -= notch;
+            const WheelStep step = OnWheel(m_view, notch);
             if (step != WheelStep::Scroll) {
+                m_wheelRest = 0;
                 emit TopicStepRequested(step == WheelStep::NextTopic);
                 update();
                 return true;

@@ -52,6 +52,7 @@ public:
     // A followed link is the user's only this soon after a click or a key in the view: the
     // engine reports a script's navigation as a followed link too.
     static constexpr int kUserInputMs = 1000;
+    static constexpr int kWheelNotch = 120; // angle delta of one wheel notch
 
     // state and view (the panel's) and previousCompanion (the panel's program-wide companion
     // folder) outlive the widget.
@@ -113,6 +114,7 @@ private:
     CFindBar* m_findBar = nullptr; // made on first use
     std::unique_ptr<QPrinter> m_printer;
     bool m_printing = false;
+    int m_wheelRest = 0; // wheel travel short of a whole notch
     QElapsedTimer m_readyWait;
     QElapsedTimer m_userInput; // since the last click or key in the view
     QUrl m_refused; // the last navigation the filter cancelled: its end is no load of ours

@@ -31,12 +31,25 @@ CFindBar::CFindBar(QWebEngineView& view)
     connect(next, &QPushButton::clicked, this, [this] { Find(false); });
     connect(previous, &QPushButton::clicked, this, [this] { Find(true); });
     hide();
+    m_view.installEventFilter(this);
+}
+
+void CFindBar::Place()
+{
+    const int height = sizeHint().height();
+    setGeometry(0, m_view.height() - height, m_view.width(), height);
+}
+
+bool CFindBar::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == &m_view && event->type() == QEvent::Resize && isVisible())
+        Place();
+    return QWidget::eventFilter(watched, event);
 }
 
 void CFindBar::Open()
 {
-    const int height = sizeHint().height();
-    setGeometry(0, m_view.height() - height, m_view.width(), height);
+    Place();
     show();
     raise();
     m_text->setFocus();

@@ -22,8 +22,11 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    // Keeps the bar at the bottom of the view as the view changes size.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void Place();
     void Close();
 
     QWebEngineView& m_view;
