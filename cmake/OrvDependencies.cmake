@@ -24,8 +24,11 @@ if(ORV_BUILD_GUI)
         # The reader's window draws SVG pictures; its widget tests run on QTest.
         find_package(Qt6Svg QUIET)
         find_package(Qt6Test QUIET)
-        if(NOT Qt6Svg_FOUND)
-            message(WARNING "Qt 6 Svg not found: the reader (orvgui, orvbook) is not built")
+        # The content view is a web view, and prints.
+        find_package(Qt6WebEngineWidgets QUIET)
+        find_package(Qt6PrintSupport QUIET)
+        if(NOT Qt6Svg_FOUND OR NOT Qt6WebEngineWidgets_FOUND OR NOT Qt6PrintSupport_FOUND)
+            message(WARNING "Qt 6 Svg, WebEngineWidgets or PrintSupport not found: the reader (orvgui, orvbook) is not built")
         endif()
     else()
         message(WARNING "Qt 6 not found: the reader and the drawing layers are not built")

@@ -6,6 +6,7 @@
 // window's size instead of maximising it.
 
 #include "app/ui/ORVBookApp.h"
+#include "content/ui/LocalContentScheme.h"
 #include "controls/ResourcePictures.h"
 
 #include <QApplication>
@@ -15,6 +16,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+
+#include <unistd.h>
 
 namespace {
 
@@ -63,6 +66,12 @@ int main(int argc, char** argv)
         && !std::getenv("QT_QPA_PLATFORM"))
         ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
 
+    // The web engine's sandbox refuses to start for root; the reader then runs without it.
+    if (::geteuid() == 0)
+        ::setenv("QTWEBENGINE_DISABLE_SANDBOX", "1", 0);
+    // The content view's schemes exist only when registered before the application object.
+    orv::RegisterContentSchemes();
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("ORVBook"));
     QApplication::setWindowIcon(orv::ResourceIcon(orv::kIconApp));

@@ -4,6 +4,7 @@
 #include "app/common/PathHelpers.h"
 #include "content/DirectoryContent.h"
 #include "content/LinkRouterText.h"
+#include "content/LocalContent.h"
 #include "database/AdoRecordset.h"
 #include "database/SqlText.h"
 #include "packages/FileLib.h"
@@ -41,10 +42,12 @@ std::string ReplaceAll(std::string text, std::string_view from, std::string_view
 
 std::string AddressToPath(const std::string& address)
 {
-    if (StartsWithNoCase(address, "file:")) {
+    const bool local = StartsWithNoCase(address, std::string(kLocalScheme) + ":");
+    if (local || StartsWithNoCase(address, "file:")) {
         // The anchor is split off before decoding: a "%23" inside a name is no anchor.
         const std::size_t hash = address.find('#');
-        std::string path = platform::FileUrlToPath(address.substr(0, hash));
+        std::string path = local ? LocalUrlToPath(address.substr(0, hash))
+                                 : platform::FileUrlToPath(address.substr(0, hash));
         if (path.empty())
             return std::string();
         return hash == std::string::npos ? path : path + address.substr(hash);
@@ -208,7 +211,7 @@ NavigationDecision RouteNavigation(ReaderState& state, ContentViewState& view, c
         return decision;
     // Every other web scheme ("https:", "ftp:") goes to the desktop, never into the package.
     const std::string scheme = SchemeOf(address);
-    if (!scheme.empty() && scheme != "file" && scheme != "app" && scheme != "about") {
+    if (!scheme.empty() && scheme != "file" && scheme != kLocalScheme && scheme != "app" && scheme != "about") {
         decision.Go = false;
         if (!IsInertScheme(scheme))
             decision.Actions.push_back(MakeAction(Kind::External, address));

@@ -5,9 +5,10 @@
 // drawing, show a picture, hand an address to the desktop). The widget calls RouteNavigation
 // from acceptNavigationRequest and carries out the returned actions in order.
 //
-// Addresses reach the router as the web view reports them: a "file:" URL, a program path
-// ("\" separated) or another scheme. Navigate actions carry program paths (with "#anchor"
-// when there is one) or an address the view loads as it is ("about:blank").
+// Addresses reach the router as the web view reports them: a "file:" URL or one of the local
+// content scheme (LocalContent.h), a program path ("\" separated) or another scheme. Navigate
+// actions carry program paths (with "#anchor" when there is one) or an address the view loads
+// as it is ("about:blank").
 //
 // "app:" links run reader actions, so they are obeyed only when the user followed them on a
 // page of our own (a gallery folder, the home page folder or the temporary folder); programs

@@ -18,7 +18,7 @@ bool StartsWithNoCase(std::string_view text, std::string_view prefix);
 std::string UpperAscii(std::string_view text);
 std::string ReplaceAll(std::string text, std::string_view from, std::string_view to);
 
-// An address as a program path: a "file:" URL decoded (its "#anchor" kept, undecoded), any
+// An address as a program path: a "file:" URL or one of the local content scheme decoded (its "#anchor" kept, undecoded), any
 // other text with "/" as "\" and "%20" as a blank. "" for a file URL that names no local file.
 std::string AddressToPath(const std::string& address);
 // Splits "page#anchor" at the first "#" past the start: the anchor keeps its "#".

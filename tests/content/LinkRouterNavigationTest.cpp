@@ -1,5 +1,6 @@
 #include "LinkRouterSupport.h"
 #include "app/common/PathHelpers.h"
+#include "content/LocalContent.h"
 #include "content/ViewInput.h"
 #include "platform/Paths.h"
 #include "support/GalleryFixture.h"
@@ -32,6 +33,8 @@ TEST_F(LinkRouterTest, AddressesTheBrowserOrTheDesktopHandleAreNotRoutedAsPages)
         { platform::PathToFileUrl(m_pages + "\\bolts.htm"), true, {} },
         { platform::PathToFileUrl(m_pages + "\\bolts.htm") + "#top", true, {} },
         { m_pages + "\\C.htm#x", true, {} },
+        // The view's own scheme for local pages names files as "file:" does.
+        { PathToLocalUrl(m_pages + "\\BOLTS.htm") + "#top", true, {} },
     };
     for (const Case& c : cases) {
         const NavigationDecision d = RouteNavigation(m_state, m_view, c.address, NavigationOrigin::User);

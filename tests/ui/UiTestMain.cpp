@@ -1,6 +1,7 @@
 // The widget tests' main: off-screen windows, and cache and runtime folders of this run's
 // own, so the tests never touch the user's temporary folder or imported galleries.
 
+#include "content/ui/LocalContentScheme.h"
 #include "support/TestSupport.h"
 
 #include <QApplication>
@@ -14,6 +15,7 @@ namespace orv::test {
 QObject* NewMainWindowTest();
 QObject* NewNavigationPanelTest();
 QObject* NewDialogsTest();
+QObject* NewContentViewTest();
 } // namespace orv::test
 
 int main(int argc, char** argv)
@@ -25,6 +27,10 @@ int main(int argc, char** argv)
     std::filesystem::create_directories(home.NativeAt("cache"));
     std::filesystem::create_directories(home.NativeAt("runtime"));
 
+    // The web engine's sandbox does not start for root, nor in most containers.
+    ::setenv("QTWEBENGINE_DISABLE_SANDBOX", "1", 0);
+    orv::RegisterContentSchemes();
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     // Test function names on the command line pick the test classes that have them.
     QStringList functions;
@@ -34,7 +40,7 @@ int main(int argc, char** argv)
     }
     int failures = 0;
     for (QObject* test : { orv::test::NewDialogsTest(), orv::test::NewNavigationPanelTest(),
-             orv::test::NewMainWindowTest() }) {
+             orv::test::NewMainWindowTest(), orv::test::NewContentViewTest() }) {
         const bool wanted = functions.isEmpty()
             || std::any_of(functions.begin(), functions.end(), [test](const QString& name) {
                    return test->metaObject()->indexOfMethod(

@@ -1,8 +1,10 @@
 #include "app/ui/ORVBookDlg.h"
 
+#include "app/GalleryList.h"
 #include "app/MainCommands.h"
 #include "app/MainToolbar.h"
 #include "app/ReaderState.h"
+#include "app/RunFunction.h"
 #include "app/StartUp.h"
 #include "app/ToolMenu.h"
 #include "app/WindowLayout.h"
@@ -10,6 +12,8 @@
 #include "app/ui/BaseWnd.h"
 #include "app/ui/LeftView.h"
 #include "app/ui/MainView.h"
+#include "content/LinkRouter.h"
+#include "content/ui/ContentView.h"
 #include "controls/ColorStaticST.h"
 #include "controls/FlatToolBar.h"
 #include "controls/ResourcePictures.h"
@@ -80,6 +84,7 @@ CORVBookDlg::CORVBookDlg(ReaderState& state, QWidget* parent)
     connect(tree, &CDirTreeDlg::HomePageWanted, this, &CORVBookDlg::ShowHomePage);
     connect(tree, &CDirTreeDlg::TreeShown, this, &CORVBookDlg::TreeShown);
     connect(navigation, &CNavTabDlg::GalleryOpened, this, &CORVBookDlg::OnGalleryOpened);
+    ConnectContentView(ContentPanel()->View());
     LayOut();
 }
 
@@ -225,6 +230,52 @@ void CORVBookDlg::ShowDirectory(std::int32_t dirId)
     NavigationPanel()->SelectCurrentDir();
     SetCaption(Q(SummarizeDirectory(m_state, dirId).Caption));
     ContentPanel()->ShowCurrentDirectory();
+}
+
+void CORVBookDlg::ConnectContentView(CContentView* view)
+{
+    connect(view, &CContentView::ActionRequested, this, &CORVBookDlg::OnViewAction);
+    connect(view, &CContentView::TopicStepRequested, this,
+        [this](bool next) { RunCommand(next ? kCmdNextPage : kCmdPreviousPage); });
+    connect(view, &CContentView::ViewCommandRequested, this, &CORVBookDlg::RunCommand);
+}
+
+void CORVBookDlg::OnViewAction(const ViewAction& action)
+{
+    switch (action.What) {
+    case ViewAction::Kind::SelectDirectory:
+        ShowDirectory(static_cast<std::int32_t>(action.DirId));
+        return;
+    case ViewAction::Kind::OpenGallery:
+        if (SelectGalleryByFile(m_state, action.Text))
+            NavigationPanel()->SelectOpenGallery();
+        if (!action.Caption.empty()) {
+            if (const auto dirId = FindLinkedDirectory(m_state, action.Caption))
+                ShowDirectory(*dirId);
+        }
+        return;
+    case ViewAction::Kind::Run: {
+        std::string message;
+        RunFunctionSpec(m_state, action.Text, &message);
+        if (!message.empty())
+            Tell({ message, kCommandCaption });
+        return;
+    }
+    case ViewAction::Kind::Refused:
+        Tell({ action.Text, kCommandCaption }, platform::MessageKind::Warning);
+        return;
+    // Until the drawing insertion and the image viewer are part of the reader, the user
+    // learns why the link did nothing.
+    case ViewAction::Kind::InsertDrawing:
+        Tell({ "本版本尚不能插入图形，此功能将在后续版本中提供。", "插图件" });
+        return;
+    case ViewAction::Kind::ShowPicture:
+        Tell({ "本版本尚不能显示图片，图片查看器将在后续版本中提供。", m_state.AppTitle });
+        return;
+    default:
+        // History entries are already in the state; the view carries out the rest itself.
+        return;
+    }
 }
 
 void CORVBookDlg::StepPage(bool next)

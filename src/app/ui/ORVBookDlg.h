@@ -20,6 +20,8 @@ struct ToolMenuItem;
 class CBaseWnd;
 class CColorStaticST;
 class CContentTabDlg;
+class CContentView;
+struct ViewAction;
 class CFlatToolBar;
 class CNavTabDlg;
 
@@ -42,6 +44,12 @@ public:
     void ShowHomePage();
     // Makes dirId the current directory and shows it (page steps and, later, links).
     void ShowDirectory(std::int32_t dirId);
+
+    // Takes the steps a content view passes on: its link actions, topic steps and the
+    // commands of its menu.
+    void ConnectContentView(CContentView* view);
+    // One link action of a content view that is the reader's to carry out.
+    void OnViewAction(const ViewAction& action);
 
     CFlatToolBar* ToolBar() const { return m_toolbar; }
     CBaseWnd* Frame() const { return m_frame; }

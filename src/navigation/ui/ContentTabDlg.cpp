@@ -1,6 +1,7 @@
 #include "navigation/ui/ContentTabDlg.h"
 
 #include "app/ReaderState.h"
+#include "content/ui/ContentView.h"
 #include "navigation/DirectorySummary.h"
 
 #include <QFrame>
@@ -34,6 +35,7 @@ CContentTabDlg::CContentTabDlg(ReaderState& state, QWidget* parent)
     : QWidget(parent)
     , m_state(state)
     , m_tabs(new QTabWidget(this))
+    , m_view(nullptr)
 {
     m_tabs->setObjectName(QStringLiteral("ctl%1").arg(kTabs));
 
@@ -58,13 +60,22 @@ CContentTabDlg::CContentTabDlg(ReaderState& state, QWidget* parent)
     layout->addWidget(m_heading);
     layout->addWidget(rule);
     layout->addWidget(m_content);
-    layout->addStretch(1);
+    m_panel.MainView.OwnContextMenu = true;
+    m_view = new CContentView(state, m_panel.MainView, m_panel.PreviousCompanionFolder, page);
+    m_view->setObjectName(QStringLiteral("contentView"));
+    layout->addWidget(m_view, 1);
 
     m_tabs->addTab(page, QStringLiteral("内容"));
 
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
     outer->addWidget(m_tabs);
+}
+
+CContentTabDlg::~CContentTabDlg()
+{
+    // The view works on m_panel to its end, so it goes first.
+    delete m_view;
 }
 
 void CContentTabDlg::ShowCurrentDirectory()
@@ -87,6 +98,9 @@ void CContentTabDlg::ShowCurrentDirectory()
     }
     Show(heading.isEmpty() ? QString::fromStdString(summary.Gallery) : heading,
         heading.isEmpty() ? QString() : subheading, content);
+    // No page of the last choice stays under the new directory's summary.
+    m_panel.MainView.ShowingPackagePage = false;
+    m_view->Navigate("about:blank");
 }
 
 void CContentTabDlg::ShowPage(const std::string& title, const std::string& path)
@@ -95,6 +109,7 @@ void CContentTabDlg::ShowPage(const std::string& title, const std::string& path)
     m_tabs->setCurrentIndex(0);
     Show(QString::fromStdString(title), QStringLiteral("首页"),
         QStringLiteral("页面：") + QString::fromStdString(path));
+    m_view->Navigate(path);
 }
 
 QString CContentTabDlg::ShownTitle() const

@@ -1,6 +1,9 @@
 #pragma once
-// The content tab panel: the tab "内容" with the content page. Until the page view exists the
-// page tells in words which directory (or page) is on show and where its content lies.
+// The content tab panel: the tab "内容" with the content page. Until directory pages are put
+// into the content view, the page tells in words which directory is on show and where its
+// content lies; the view below shows the home page and whatever its links lead to.
+
+#include "content/ContentViewState.h"
 
 #include <QWidget>
 
@@ -12,6 +15,7 @@ class QTabWidget;
 namespace orv {
 
 struct ReaderState;
+class CContentView;
 
 class CContentTabDlg : public QWidget {
     Q_OBJECT
@@ -19,6 +23,7 @@ public:
     enum Control : int { kTabs = 1002 };
 
     CContentTabDlg(ReaderState& state, QWidget* parent = nullptr);
+    ~CContentTabDlg() override;
 
     // Shows CurrentDirID (after a directory was chosen or stepped to).
     void ShowCurrentDirectory();
@@ -26,6 +31,7 @@ public:
     void ShowPage(const std::string& title, const std::string& path);
 
     QString ShownTitle() const;
+    CContentView* View() const { return m_view; }
 
 private:
     void Show(const QString& heading, const QString& subheading, const QString& content);
@@ -35,6 +41,8 @@ private:
     QLabel* m_heading;
     QLabel* m_subheading;
     QLabel* m_content;
+    ContentPanelState m_panel;
+    CContentView* m_view;
 };
 
 } // namespace orv

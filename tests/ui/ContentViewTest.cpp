@@ -1,0 +1,304 @@
+// The content view loads local pages through its own scheme, keeps the engine inside the
+// reader's folders, routes links to the reader and always raises the ready flag again.
+
+#include "content/ui/ContentView.h"
+
+#include "UiSupport.h"
+#include "app/common/PathHelpers.h"
+#include "content/LocalContent.h"
+#include "content/ViewInput.h"
+#include "content/ui/FindBar.h"
+#include "navigation/ui/ContentTabDlg.h"
+#include "navigation/ui/DirTreeDlg.h"
+#include "navigation/ui/NavTabDlg.h"
+#include "platform/Encoding.h"
+#include "platform/Paths.h"
+
+#include <QApplication>
+#include <QImage>
+#include <QLineEdit>
+#include <QMenu>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+#include <QTreeWidget>
+#include <QWebEngineFindTextResult>
+#include <QWheelEvent>
+
+#include <filesystem>
+
+namespace orv::test {
+namespace {
+
+// The result of a script in the view, waited for.
+QVariant RunScript(CContentView& view, const QString& script)
+{
+    QVariant result;
+    bool done = false;
+    view.page()->runJavaScript(script, [&](const QVariant& value) {
+        result = value;
+        done = true;
+    });
+    if (!QTest::qWaitFor([&] { return done; }, 10000))
+        qWarning("the script did not finish: %s", qPrintable(script));
+    return result;
+}
+
+// Waits for the view's next settled load; its ok flag, or false when none came.
+bool WaitForLoad(QSignalSpy& ended)
+{
+    if (ended.isEmpty() && !ended.wait(15000))
+        return false;
+    const bool ok = ended.takeFirst().at(0).toBool();
+    return ok;
+}
+
+} // namespace
+
+class ContentViewTest : public QObject {
+    Q_OBJECT
+
+private:
+    // A library with one gallery (no database needed to show pages), a home page folder, the
+    // temporary folder and a folder beside them all.
+    struct Folders {
+        TempFolder Dir;
+        ReaderState State;
+        ContentViewState View;
+        std::string PreviousCompanion;
+    };
+
+    static std::unique_ptr<Folders> MakeFolders()
+    {
+        auto f = std::make_unique<Folders>();
+        TempFolder& dir = f->Dir;
+        WriteFile(dir.NativeAt("lib/G/G.GAL"), "db");
+        // Written the way gallery pages are: GB2312 bytes and no charset declared.
+        WriteFile(dir.NativeAt("lib/G/Pages/Bolts.htm"),
+            platform::Utf8ToGb18030("<html><head><title>螺栓</title></head><body><p id=t>M12 螺栓</p>"
+                                    "<img id=in src=\"PIC/A.PNG\"><img id=out src=\"../../../outside/b.png\">"
+                                    "</body></html>"));
+        std::filesystem::create_directories(dir.NativeAt("lib/G/Pages/pic"));
+        std::filesystem::create_directories(dir.NativeAt("outside"));
+        QImage picture(4, 3, QImage::Format_RGB32);
+        picture.fill(Qt::red);
+        picture.save(QString::fromStdString(dir.NativeAt("lib/G/Pages/pic/a.png")), "PNG");
+        picture.save(QString::fromStdString(dir.NativeAt("outside/b.png")), "PNG");
+        WriteFile(dir.NativeAt("outside/secret.htm"), "<html><title>secret</title></html>");
+        std::filesystem::create_directories(dir.NativeAt("temp"));
+        f->State.AppPath = dir.ProgramAt("app");
+        f->State.LibPath = dir.ProgramAt("lib");
+        f->State.GalleryFiles = { dir.ProgramAt("lib\\G\\G.GAL") };
+        f->State.CurrentGallery = 0;
+        f->View.TempFolder = dir.ProgramAt("TEMP");
+        return f;
+    }
+
+private slots:
+    void galleryPageInOtherLetterCaseLoadsThroughTheScheme()
+    {
+        auto f = MakeFolders();
+        CContentView view(f->State, f->View, f->PreviousCompanion);
+        view.resize(600, 400);
+        view.show();
+        QSignalSpy ended(&view, &CContentView::LoadEnded);
+        view.Navigate(f->Dir.ProgramAt("LIB\\g\\pages\\BOLTS.HTM"));
+        QVERIFY(WaitForLoad(ended));
+        // The page's GB2312 text reads right only when it was served as GBK.
+        QCOMPARE(view.title(), QStringLiteral("螺栓"));
+        QCOMPARE(RunScript(view, QStringLiteral("document.getElementById('t').textContent")).toString(),
+            QStringLiteral("M12 螺栓"));
+        // The picture named in other letter case comes; the one outside the folders does not.
+        QTRY_COMPARE_WITH_TIMEOUT(
+            RunScript(view, QStringLiteral("document.getElementById('in').naturalWidth")).toInt(), 4, 5000);
+        QCOMPARE(RunScript(view, QStringLiteral("document.getElementById('out').naturalWidth")).toInt(), 0);
+        QVERIFY(f->State.ContentViewReady);
+        QCOMPARE(LocalUrlToPath(f->View.LastUrl),
+            platform::ProgramPath(platform::NativePath(f->Dir.ProgramAt("lib\\G\\Pages\\Bolts.htm"))));
+        SaveScreenshot(&view, QStringLiteral("content-view-page"));
+
+        // "查找" opens the view's own find bar; Enter finds in the page.
+        view.RunViewCommand(kCmdFind);
+        auto* bar = view.findChild<CFindBar*>();
+        QVERIFY(bar && bar->isVisible());
+        bar->Text()->setText(QStringLiteral("螺栓"));
+        QSignalSpy found(view.page(), &QWebEnginePage::findTextFinished);
+        QTest::keyClick(bar->Text(), Qt::Key_Return);
+        QVERIFY(found.wait(5000));
+        QCOMPARE(found.takeFirst().at(0).value<QWebEngineFindTextResult>().numberOfMatches(), 1);
+        view.resize(500, 300);
+        QCOMPARE(bar->geometry().bottom(), view.height() - 1);
+        QCOMPARE(bar->width(), 500);
+    }
+
+    void pageOutsideTheReadersFoldersFailsAndTheReadyFlagComesBack()
+    {
+        auto f = MakeFolders();
+        CContentView view(f->State, f->View, f->PreviousCompanion);
+        view.resize(600, 400);
+        view.show();
+        QSignalSpy ended(&view, &CContentView::LoadEnded);
+        view.Navigate(f->Dir.ProgramAt("outside\\secret.htm"));
+        QVERIFY(!WaitForLoad(ended));
+        QVERIFY(view.title() != QStringLiteral("secret"));
+        QVERIFY(f->State.ContentViewReady);
+
+        // An extracted page that fails to load still ends the wait.
+        f->View.ShowingPackagePage = true;
+        f->State.ContentViewReady = false;
+        view.Navigate(f->View.TempFolder + "\\ORVBookDefault.htm");
+        QVERIFY(!WaitForLoad(ended));
+        QVERIFY(f->State.ContentViewReady);
+    }
+
+    void appLinkFollowedByTheUserSelectsItsDirectory()
+    {
+        TempFolder folder;
+        const std::string app = CopyDemoFolder(folder);
+        QVERIFY2(!app.empty(), "the demo application folder could not be made");
+        std::unique_ptr<Reader> reader = OpenReader(app);
+        QVERIFY2(reader->Started, "the reader did not show its first tree");
+        ReaderState& state = reader->State;
+        QTreeWidget* tree = reader->Window->NavigationPanel()->TreePage()->Tree();
+        const QList<QTreeWidgetItem*> found
+            = tree->findItems(QStringLiteral("常用材料"), Qt::MatchExactly | Qt::MatchRecursive);
+        QVERIFY(!found.isEmpty());
+        const int dirId = found.first()->data(0, Qt::UserRole + 1).toInt();
+        QVERIFY(dirId > 0 && dirId != state.CurrentDirID);
+
+        // The home page shows in the content panel's view, its GB2312 text read right.
+        CContentView& view = *reader->Window->ContentPanel()->View();
+        ContentViewState& viewState = view.ViewState();
+        reader->Window->RunCommand(32791);
+        QTRY_COMPARE_WITH_TIMEOUT(view.title(), QStringLiteral("Orv机电工程师手册"), 15000);
+        QTRY_VERIFY_WITH_TIMEOUT(!viewState.LastUrl.empty(), 5000);
+        const std::string shown = viewState.LastUrl;
+
+        const QUrl link(QStringLiteral("app:ID=%1").arg(dirId));
+        const std::int32_t before = state.CurrentDirID;
+        // The engine brings "app:" navigations to the filter (the scheme is registered), and
+        // one a script starts on its own selects nothing, though the engine calls it a link.
+        RunScript(view, QStringLiteral("location.href = 'app:ID=%1'").arg(dirId));
+        QTRY_COMPARE_WITH_TIMEOUT(viewState.TargetUrl, link.toString().toStdString(), 5000);
+        QTest::qWait(100);
+        QCOMPARE(state.CurrentDirID, before);
+        QVERIFY(!view.FilterNavigation(link, QWebEnginePage::NavigationTypeLinkClicked, true));
+        QTest::qWait(100);
+        QCOMPARE(state.CurrentDirID, before);
+
+        // From here on the user has just pressed a key in the view.
+        QWidget* surface = view.focusProxy();
+        QVERIFY(surface);
+        QTest::keyClick(surface, Qt::Key_Shift);
+        // Redirects and reloads are the page's doing, not the user's: no directory changes.
+        for (auto type : { QWebEnginePage::NavigationTypeRedirect, QWebEnginePage::NavigationTypeReload,
+                 QWebEnginePage::NavigationTypeOther }) {
+            QVERIFY(!view.FilterNavigation(link, type, true));
+            QTest::qWait(50);
+            QCOMPARE(state.CurrentDirID, before);
+        }
+        // A link in a frame is the frame's to follow; the engine refuses "app:" content.
+        QVERIFY(view.FilterNavigation(link, QWebEnginePage::NavigationTypeLinkClicked, false));
+        QCOMPARE(state.CurrentDirID, before);
+
+        // The cancelled navigations are no pages of the view's.
+        QCOMPARE(viewState.LastUrl, shown);
+
+        // The user's click, as the engine reports it.
+        QVERIFY(!view.FilterNavigation(link, QWebEnginePage::NavigationTypeLinkClicked, true));
+        QTRY_COMPARE_WITH_TIMEOUT(state.CurrentDirID, dirId, 5000);
+        QVERIFY2(reader->Window->windowTitle().contains(QStringLiteral("常用材料")),
+            qPrintable(reader->Window->windowTitle()));
+        QVERIFY(state.ContentViewReady);
+    }
+
+    void contextMenuOffersTheViewsCommands()
+    {
+        auto f = MakeFolders();
+        f->State.SplitMode = 2;
+        CContentView view(f->State, f->View, f->PreviousCompanion);
+        view.resize(600, 400);
+        view.show();
+        // The menu's items as shown ("|" for a separator, "*" after a checked one); the menu is
+        // closed as soon as it is up.
+        auto shownMenu = [&view] {
+            QStringList items;
+            QTimer::singleShot(0, [&items] {
+                if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+                    for (QAction* action : menu->actions())
+                        items << (action->isSeparator() ? QStringLiteral("|")
+                                                        : action->text() + (action->isChecked() ? "*" : ""));
+                    menu->close();
+                }
+            });
+            view.ShowContextMenu(view.mapToGlobal(QPoint(10, 10)));
+            QTest::qWait(0);
+            return items.join(QLatin1Char(' '));
+        };
+        // Without a menu of its own the view shows none (the engine's would bypass the router).
+        QCOMPARE(shownMenu(), QString());
+        f->View.OwnContextMenu = true;
+        QCOMPARE(shownMenu(),
+            QStringLiteral("复制 查找 | 打印 | 上一页 下一页 回退 前进 | 水平分割 垂直分割* 关闭分割"));
+        f->View.HasTextContents = false;
+        QCOMPARE(shownMenu(), QStringLiteral("打印 | 上一页 下一页 回退 前进 | 水平分割 垂直分割* 关闭分割"));
+
+        QSignalSpy steps(&view, &CContentView::TopicStepRequested);
+        QSignalSpy commands(&view, &CContentView::ViewCommandRequested);
+        f->View.NavCommandsEnabled = false;
+        view.RunViewCommand(kCmdNextTopic);
+        view.RunViewCommand(kCmdBack);
+        QCOMPARE(steps.size() + commands.size(), 0);
+        f->View.NavCommandsEnabled = true;
+        view.RunViewCommand(kCmdNextTopic);
+        view.RunViewCommand(kCmdBack);
+        view.RunViewCommand(kCmdSplitClose);
+        QCOMPARE(steps.size(), 1);
+        QCOMPARE(steps.at(0).at(0).toBool(), true);
+        QCOMPARE(commands.size(), 2);
+        QCOMPARE(commands.at(0).at(0).toInt(), int(kCmdBack));
+        QCOMPARE(commands.at(1).at(0).toInt(), int(kCmdSplitClose));
+    }
+
+    void wheelTurnsTheTopicAfterSixNotches()
+    {
+        auto f = MakeFolders();
+        CContentView view(f->State, f->View, f->PreviousCompanion);
+        view.resize(600, 400);
+        view.show();
+        QSignalSpy ended(&view, &CContentView::LoadEnded);
+        view.Navigate(f->Dir.ProgramAt("lib\\G\\Pages\\Bolts.htm"));
+        QVERIFY(WaitForLoad(ended));
+        QWidget* surface = view.focusProxy();
+        QVERIFY(surface);
+        QSignalSpy steps(&view, &CContentView::TopicStepRequested);
+        const QPoint at(100, 100);
+        auto wheel = [&](int delta) {
+            QWheelEvent event(at, surface->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton,
+                Qt::NoModifier, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(surface, &event);
+        };
+        for (int i = 0; i < 5; ++i)
+            wheel(-120);
+        QCOMPARE(steps.size(), 0);
+        wheel(-120);
+        QCOMPARE(steps.size(), 1);
+        QCOMPARE(steps.takeFirst().at(0).toBool(), true);
+        // A touchpad's small steps count by the travel: eleven half notches are not six notches.
+        for (int i = 0; i < 11; ++i)
+            wheel(60);
+        QCOMPARE(steps.size(), 0);
+        wheel(60);
+        QCOMPARE(steps.size(), 1);
+        QCOMPARE(steps.takeFirst().at(0).toBool(), false);
+    }
+};
+
+QObject* NewContentViewTest()
+{
+    return new ContentViewTest;
+}
+
+} // namespace orv::test
+
+#include "ContentViewTest.moc"
