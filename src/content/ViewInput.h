@@ -2,6 +2,7 @@
 // What the content view does with the wheel and the right button, decided without a widget,
 // and the desktop's web browser for addresses the view does not show itself.
 
+#include "app/MainToolbar.h"
 #include "content/ContentViewState.h"
 
 #include <optional>
@@ -10,19 +11,16 @@
 
 namespace orv {
 
-// Command ids of the view's context menu ("HTML" menu).
+// Command ids of the view's context menu ("HTML" menu); previous and next topic, back and
+// forward are the main window's own commands.
 enum ViewCommand : int {
     kCmdCopy = 57634,
     kCmdFind = 57636,
     kCmdPrint = 57607,
     kCmdPrintPreview = 57609,
-    kCmdPreviousTopic = 32783,
-    kCmdNextTopic = 32784,
-    kCmdBack = 32785,
-    kCmdForward = 32786,
-    kCmdSplitHorizontal = 57677,
-    kCmdSplitVertical = 57678,
-    kCmdSplitClose = 57679,
+    kCmdViewSplitHorizontal = 57677,
+    kCmdViewSplitVertical = 57678,
+    kCmdViewSplitClose = 57679,
     kCmdProperties = 32791,
 };
 

@@ -153,13 +153,13 @@ TEST_F(LinkRouterTest, HasTextContentsComesFromTheGalleryAndTakesCopyAndFindOutO
     const auto without = PrepareContextMenu(m_view, 2);
     ASSERT_TRUE(without);
     EXPECT_EQ(commands(*without),
-        (std::vector<int> { kCmdPrint, 0, kCmdPreviousTopic, kCmdNextTopic, kCmdBack, kCmdForward, 0,
-            kCmdSplitHorizontal, -kCmdSplitVertical, kCmdSplitClose }));
+        (std::vector<int> { kCmdPrint, 0, kCmdPreviousPage, kCmdNextPage, kCmdHistoryBack, kCmdHistoryForward, 0,
+            kCmdViewSplitHorizontal, -kCmdViewSplitVertical, kCmdViewSplitClose }));
     m_view.HasTextContents = true;
     const auto with = PrepareContextMenu(m_view, 0);
     ASSERT_TRUE(with);
     EXPECT_EQ(commands(*with).front(), kCmdCopy);
-    EXPECT_EQ(commands(*with).back(), -kCmdSplitClose);
+    EXPECT_EQ(commands(*with).back(), -kCmdViewSplitClose);
     m_view.MenuEnabled = false;
     EXPECT_FALSE(PrepareContextMenu(m_view, 0));
 }

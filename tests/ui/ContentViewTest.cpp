@@ -246,18 +246,18 @@ private slots:
         QSignalSpy steps(&view, &CContentView::TopicStepRequested);
         QSignalSpy commands(&view, &CContentView::ViewCommandRequested);
         f->View.NavCommandsEnabled = false;
-        view.RunViewCommand(kCmdNextTopic);
-        view.RunViewCommand(kCmdBack);
+        view.RunViewCommand(kCmdNextPage);
+        view.RunViewCommand(kCmdHistoryBack);
         QCOMPARE(steps.size() + commands.size(), 0);
         f->View.NavCommandsEnabled = true;
-        view.RunViewCommand(kCmdNextTopic);
-        view.RunViewCommand(kCmdBack);
-        view.RunViewCommand(kCmdSplitClose);
+        view.RunViewCommand(kCmdNextPage);
+        view.RunViewCommand(kCmdHistoryBack);
+        view.RunViewCommand(kCmdViewSplitClose);
         QCOMPARE(steps.size(), 1);
         QCOMPARE(steps.at(0).at(0).toBool(), true);
         QCOMPARE(commands.size(), 2);
-        QCOMPARE(commands.at(0).at(0).toInt(), int(kCmdBack));
-        QCOMPARE(commands.at(1).at(0).toInt(), int(kCmdSplitClose));
+        QCOMPARE(commands.at(0).at(0).toInt(), int(kCmdHistoryBack));
+        QCOMPARE(commands.at(1).at(0).toInt(), int(kCmdViewSplitClose));
     }
 
     void wheelTurnsTheTopicAfterSixNotches()

@@ -335,13 +335,13 @@ void CContentView::RunViewCommand(int command)
             m_findBar = new CFindBar(*this);
         m_findBar->Open();
         return;
-    case kCmdPreviousTopic:
-    case kCmdNextTopic:
+    case kCmdPreviousPage:
+    case kCmdNextPage:
         if (m_view.NavCommandsEnabled)
-            emit TopicStepRequested(command == kCmdNextTopic);
+            emit TopicStepRequested(command == kCmdNextPage);
         return;
-    case kCmdBack:
-    case kCmdForward:
+    case kCmdHistoryBack:
+    case kCmdHistoryForward:
         if (m_view.NavCommandsEnabled)
             emit ViewCommandRequested(command);
         return;
