@@ -57,7 +57,7 @@ void ShowPackagedDirectory(benchmark::State& st)
             return;
         }
         files = shown.Files.size();
-        OnPackagePageLoaded(panel, panel.MainView, shown.Shown);
+        OnPackagePageLoaded(panel.PreviousCompanionFolder, panel.MainView, shown.Shown);
     }
     st.counters["files"] = static_cast<double>(files);
 }

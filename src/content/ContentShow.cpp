@@ -4,6 +4,7 @@
 #include "app/common/PathHelpers.h"
 #include "content/DirectoryContent.h"
 #include "content/GeneratedPages.h"
+#include "content/LinkRouterText.h"
 #include "content/WordMarking.h"
 #include "database/AdoRecordset.h"
 #include "packages/ZHtmFileLib.h"
@@ -182,15 +183,14 @@ ShowContentResult ShowContent(ReaderState& state, ContentPanelState& panel, Cont
 }
 
 PackagePageLoad OnPackagePageLoaded(
-    ContentPanelState& panel, ContentViewState& view, const std::string& loadedUrl)
+    std::string& previousCompanion, ContentViewState& view, const std::string& loadedUrl)
 {
     PackagePageLoad result;
     if (!view.ShowingPackagePage)
         return result;
     const std::string temp = ViewTempFolder(view);
-    std::string path = loadedUrl.substr(0, loadedUrl.find('#'));
-    if (path.size() >= 5 && platform::EqualsNoCase(std::string_view(path).substr(0, 5), "file:"))
-        path = platform::FileUrlToPath(path);
+    std::string path = linkrouter::AddressToPath(loadedUrl);
+    path = path.substr(0, path.find('#'));
     auto names = [&](const char* name) {
         const std::string file = temp + "\\" + name;
         if (platform::EqualsNoCase(path, file))
@@ -210,11 +210,11 @@ PackagePageLoad OnPackagePageLoaded(
     if (std::remove(platform::NativePath(copy).c_str()) == 0)
         result.Files.push_back({ FileStep::Kind::Delete, std::string(), copy });
     if (view.CompanionExtracted) {
-        const std::string& previous = panel.PreviousCompanionFolder;
+        const std::string& previous = previousCompanion;
         if (!previous.empty() && !platform::EqualsNoCase(previous, view.CompanionFolder)
             && IsDirectChild(temp, previous) && DeleteFolderTree(previous))
             result.Files.push_back({ FileStep::Kind::DeleteFolder, std::string(), previous });
-        panel.PreviousCompanionFolder = view.CompanionFolder;
+        previousCompanion = view.CompanionFolder;
     }
     return result;
 }

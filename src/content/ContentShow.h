@@ -56,12 +56,13 @@ struct PackagePageLoad {
     std::vector<FileStep> Files; // what was deleted
 };
 
-// An extracted page has finished loading in the view (loadedUrl: a file URL or a program
-// path, an anchor allowed). Only when loadedUrl names the view's extracted copy in the
-// temporary folder is that copy deleted; then a companion folder of an earlier page, other
-// than the one this page uses, is removed.
+// A load has ended in a view showing an extracted page (loadedUrl: a local-content or file
+// URL, or a program path, an anchor allowed). Only when loadedUrl names the view's extracted
+// copy in the temporary folder is that copy deleted; then a companion folder of an earlier
+// page (previousCompanion, the panel's program-wide one) other than the one this page uses is
+// removed, and previousCompanion becomes this page's.
 PackagePageLoad OnPackagePageLoaded(
-    ContentPanelState& panel, ContentViewState& view, const std::string& loadedUrl);
+    std::string& previousCompanion, ContentViewState& view, const std::string& loadedUrl);
 
 // The temporary folder a view works in.
 std::string ViewTempFolder(const ContentViewState& view);

@@ -29,6 +29,9 @@ struct ContentPanelState {
     std::string ContentKey; // to show next
     std::string ShownKey; // shown last in the main view
     bool PicturePageShown = false;
+    // While split: new content of the split goes to the second view (the one the user
+    // turned to last).
+    bool SecondActive = false;
     ContentViewState MainView;
     ContentViewState SecondView;
     // The companion folder of the package page that loaded last, program-wide: it is emptied

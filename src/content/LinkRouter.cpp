@@ -312,22 +312,4 @@ bool OnNavigationComplete(ReaderState& state, ContentViewState& view, const std:
     return view.ShowingPackagePage;
 }
 
-void OnExtractedPageLoaded(ReaderState& state, ContentViewState& view, std::string& previousCompanion)
-{
-    if (!view.ShowingPackagePage)
-        return;
-    // The extracted copy is not kept once shown; only a file of the temporary folder goes.
-    std::string page, anchor;
-    SplitAnchor(AddressToPath(view.TargetUrl), page, anchor);
-    if (IsInsideFolder(page, view.TempFolder) && platform::FileExists(page))
-        std::remove(platform::NativePath(page).c_str());
-    if (view.CompanionExtracted) {
-        if (!previousCompanion.empty() && !platform::EqualsNoCase(previousCompanion, view.CompanionFolder)
-            && IsInsideFolder(previousCompanion, view.TempFolder))
-            DeleteFolderTree(previousCompanion);
-        previousCompanion = view.CompanionFolder;
-    }
-    state.ContentViewReady = true;
-}
-
 } // namespace orv

@@ -59,14 +59,9 @@ std::vector<ViewAction> OnAppLink(
 // directory up in the now open gallery.
 std::optional<std::int32_t> FindLinkedDirectory(const ReaderState& state, const std::string& target);
 
-// A navigation has completed: true when the extracted copy of a package page is loading, so
-// the view's timer is to watch for its end (OnExtractedPageLoaded). ContentViewReady and
-// LastUrl are updated.
+// A navigation has completed: true when the view shows an extracted package page, whose end
+// of load is then OnPackagePageLoaded's to settle; ContentViewReady stays down until it has.
+// LastUrl is updated.
 bool OnNavigationComplete(ReaderState& state, ContentViewState& view, const std::string& address);
-
-// The extracted page has finished loading: its copy is deleted, the previous companion folder
-// removed when another one replaced it (previousCompanion is the panel's program-wide one), and
-// routing armed again. Only files inside the temporary folder are ever removed.
-void OnExtractedPageLoaded(ReaderState& state, ContentViewState& view, std::string& previousCompanion);
 
 } // namespace orv

@@ -3,6 +3,7 @@
 #include "content/ContentTestSupport.h"
 #include "content/DirectoryContent.h"
 #include "content/GeneratedPages.h"
+#include "content/LocalContent.h"
 #include "content/WordMarking.h"
 #include "platform/Paths.h"
 
@@ -257,12 +258,12 @@ TEST(ContentShowTest, LoadedCopyIsDeletedOnlyWhenItsOwnLoadFinishes)
 
     // Other pages finishing (the home page, a gallery page, the redirect) delete nothing.
     EXPECT_TRUE(
-        OnPackagePageLoaded(g.panel, view, platform::PathToFileUrl(PackageKey(g, "lead.htm"))).Files.empty());
-    EXPECT_TRUE(OnPackagePageLoaded(g.panel, view, HomePagePath(g.state.AppPath)).Files.empty());
-    EXPECT_FALSE(OnPackagePageLoaded(g.panel, view, g.temp + "\\Redirect.htm").Finished);
+        OnPackagePageLoaded(g.panel.PreviousCompanionFolder, view, platform::PathToFileUrl(PackageKey(g, "lead.htm"))).Files.empty());
+    EXPECT_TRUE(OnPackagePageLoaded(g.panel.PreviousCompanionFolder, view, HomePagePath(g.state.AppPath)).Files.empty());
+    EXPECT_FALSE(OnPackagePageLoaded(g.panel.PreviousCompanionFolder, view, g.temp + "\\Redirect.htm").Finished);
     EXPECT_TRUE(platform::FileExists(target));
 
-    PackagePageLoad loaded = OnPackagePageLoaded(g.panel, view, platform::PathToFileUrl(target) + "#part2");
+    PackagePageLoad loaded = OnPackagePageLoaded(g.panel.PreviousCompanionFolder, view, PathToLocalUrl(target) + "#part2");
     EXPECT_TRUE(loaded.Finished);
     ASSERT_EQ(loaded.Files.size(), 1u);
     EXPECT_FALSE(platform::FileExists(target));
@@ -273,14 +274,14 @@ TEST(ContentShowTest, LoadedCopyIsDeletedOnlyWhenItsOwnLoadFinishes)
     g.panel.PreviousCompanionFolder = g.folder.ProgramAt("outside");
     g.panel.ShownKey.clear();
     ShowContent(g.state, g.panel);
-    OnPackagePageLoaded(g.panel, view, target);
+    OnPackagePageLoaded(g.panel.PreviousCompanionFolder, view, target);
     EXPECT_TRUE(std::filesystem::exists(g.folder.NativeAt("outside")));
 
     std::filesystem::create_directories(g.folder.NativeAt("temp/B1.files"));
     g.panel.PreviousCompanionFolder = g.temp + "\\B1.files";
     g.panel.ShownKey.clear();
     ShowContent(g.state, g.panel);
-    loaded = OnPackagePageLoaded(g.panel, view, target);
+    loaded = OnPackagePageLoaded(g.panel.PreviousCompanionFolder, view, target);
     EXPECT_FALSE(std::filesystem::exists(g.folder.NativeAt("temp/B1.files")));
     EXPECT_TRUE(std::filesystem::exists(g.folder.NativeAt("temp/B3.files")));
 }

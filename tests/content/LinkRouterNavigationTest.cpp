@@ -1,5 +1,6 @@
 #include "LinkRouterSupport.h"
 #include "app/common/PathHelpers.h"
+#include "content/ContentShow.h"
 #include "content/LocalContent.h"
 #include "content/ViewInput.h"
 #include "platform/Paths.h"
@@ -67,8 +68,7 @@ TEST_F(LinkRouterTest, RelativeLinkOfAnExtractedPageShowsThePackageMemberWithIts
     EXPECT_FALSE(m_state.ContentViewReady);
     std::string previous = m_view.TempFolder + "\\OLD.files";
     CreateFolderPath(previous + "\\");
-    OnExtractedPageLoaded(m_state, m_view, previous);
-    EXPECT_TRUE(m_state.ContentViewReady);
+    EXPECT_TRUE(OnPackagePageLoaded(previous, m_view, PathToLocalUrl(DefaultPagePath(m_view)) + "#s").Finished);
     EXPECT_FALSE(platform::FileExists(DefaultPagePath(m_view)));
     EXPECT_FALSE(platform::FolderExists(m_view.TempFolder + "\\OLD.files"));
     EXPECT_EQ(previous, m_view.CompanionFolder);
