@@ -8,6 +8,8 @@
 #include "platform/Hooks.h"
 
 #include <QApplication>
+#include <QPixmap>
+#include <QScreen>
 #include <QTimer>
 
 #include <cstdio>
@@ -17,6 +19,9 @@ namespace {
 
 // Long enough for any demo-sized tree; a screenshot run never waits for ever.
 constexpr int kScreenshotTimeoutMs = 120000;
+// How long a screenshot run waits for the first page to load, and then for it to be drawn.
+constexpr int kPageWaitMs = 15000;
+constexpr int kPagePaintMs = 500;
 
 void Fail(const std::string& reason)
 {
@@ -98,14 +103,26 @@ void CORVBookApp::OnTreeShown()
     if (m_splash)
         m_splash->close();
     if (!m_options.Screenshot.isEmpty()) {
-        // Give the window a moment to paint what the tree selection set off.
-        QTimer::singleShot(400, this, &CORVBookApp::SaveScreenshot);
+        // The shot shows the page the tree selection set off, once it has loaded and been
+        // drawn; a page that never loads does not hold the run up.
+        auto* shoot = new QTimer(this);
+        shoot->setSingleShot(true);
+        connect(shoot, &QTimer::timeout, this, &CORVBookApp::SaveScreenshot);
+        connect(m_window.get(), &CORVBookDlg::PageLoaded, shoot, [shoot] { shoot->start(kPagePaintMs); });
+        shoot->start(kPageWaitMs);
     }
 }
 
 void CORVBookApp::SaveScreenshot()
 {
-    const bool saved = m_window->grab().save(m_options.Screenshot, "PNG");
+    // Taken from the screen: the web view draws through the GPU path, which a widget grab
+    // leaves blank.
+    QPixmap shot;
+    if (QScreen* screen = m_window->screen())
+        shot = screen->grabWindow(m_window->winId());
+    if (shot.isNull())
+        shot = m_window->grab();
+    const bool saved = shot.save(m_options.Screenshot, "PNG");
     if (saved) {
         const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(m_firstTreeAfter).count();
         std::printf("orvbook: saved %s; window caption: %s; first contents tree shown %lld ms after start\n",

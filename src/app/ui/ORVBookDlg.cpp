@@ -12,7 +12,10 @@
 #include "app/ui/BaseWnd.h"
 #include "app/ui/LeftView.h"
 #include "app/ui/MainView.h"
+#include "content/ContentPanel.h"
+#include "content/DirectoryContent.h"
 #include "content/LinkRouter.h"
+#include "content/ViewInput.h"
 #include "content/ui/ContentView.h"
 #include "controls/ColorStaticST.h"
 #include "controls/FlatToolBar.h"
@@ -80,11 +83,21 @@ CORVBookDlg::CORVBookDlg(ReaderState& state, QWidget* parent)
     CNavTabDlg* navigation = NavigationPanel();
     CDirTreeDlg* tree = navigation->TreePage();
     connect(tree, &CDirTreeDlg::CaptionChanged, this, &CORVBookDlg::SetCaption);
-    connect(tree, &CDirTreeDlg::DirectoryChosen, this, [this] { ContentPanel()->ShowCurrentDirectory(); });
+    connect(tree, &CDirTreeDlg::DirectoryChosen, this, [this] { ContentPanel()->ShowCurrentDirectory(true); });
     connect(tree, &CDirTreeDlg::HomePageWanted, this, &CORVBookDlg::ShowHomePage);
     connect(tree, &CDirTreeDlg::TreeShown, this, &CORVBookDlg::TreeShown);
     connect(navigation, &CNavTabDlg::GalleryOpened, this, &CORVBookDlg::OnGalleryOpened);
-    ConnectContentView(ContentPanel()->View());
+    CContentTabDlg* content = ContentPanel();
+    connect(content, &CContentTabDlg::ViewsCreated, this, [this] {
+        CContentView* view = ContentPanel()->View();
+        ConnectContentView(view);
+        connect(view, &CContentView::LoadEnded, this, &CORVBookDlg::PageLoaded);
+    });
+    connect(content, &CContentTabDlg::SecondViewCreated, this, &CORVBookDlg::ConnectContentView);
+    connect(content, &CContentTabDlg::PicturePageChanged, this, [this](bool shown) {
+        m_toolbar->SetButtonVisible(kCmdZoom, shown);
+        m_toolbar->SetButtonVisible(kCmdWholePage, shown);
+    });
     LayOut();
 }
 
@@ -116,9 +129,9 @@ void CORVBookDlg::BuildToolbar()
         QAction* action = m_toolbar->AddButton(button.Id, icon, Q(button.Caption), Q(button.Tip));
         action->setVisible(button.Visible);
     }
-    // These wait for the page view, which owns history, split and the browse options.
-    for (int id : { kCmdHistoryBack, kCmdHistoryForward, kCmdSplit, kCmdOptions })
-        m_toolbar->SetButtonEnabled(id, false);
+    // The browse options come with the drawing browser.
+    m_toolbar->SetButtonEnabled(kCmdOptions, false);
+    m_toolbar->SetButtonCaption(kCmdSplit, QString::fromUtf8(kSplitCaption));
     m_toolbar->SetBackground(Q(platform::NativePath(m_state.ToolbarBackPath)));
 }
 
@@ -138,7 +151,7 @@ void CORVBookDlg::CreateKeys()
         connect(action, &QAction::triggered, this, run);
         addAction(action);
     }
-    // History back and forward share their buttons' state: off until the page view exists.
+    // History back and forward share their buttons' state.
     for (const auto& [key, id] :
         { std::pair { Qt::Key_F7, kCmdHistoryBack }, { Qt::Key_F8, kCmdHistoryForward } }) {
         auto* action = new QAction(this);
@@ -197,8 +210,65 @@ void CORVBookDlg::RunCommand(int id)
         Tell(message);
         return;
     }
-    if (id == kCmdPreviousPage || id == kCmdNextPage)
+    switch (id) {
+    case kCmdPreviousPage:
+    case kCmdNextPage:
         StepPage(id == kCmdNextPage);
+        return;
+    case kCmdHistoryBack:
+    case kCmdHistoryForward:
+        StepHistory(id == kCmdHistoryForward);
+        return;
+    case kCmdSplit:
+        SetSplitMode(ToggledSplitMode(m_state.SplitMode));
+        return;
+    case kCmdSplitVertical:
+    case kCmdViewSplitVertical:
+        SetSplitMode(kSplitVertical);
+        return;
+    case kCmdViewSplitHorizontal:
+        SetSplitMode(kSplitHorizontal);
+        return;
+    case kCmdViewSplitClose:
+        SetSplitMode(kSplitNone);
+        return;
+    case kCmdZoom:
+    case kCmdWholePage:
+        m_state.WholePage = id == kCmdWholePage;
+        ContentPanel()->SetPictureSize(m_state.WholePage);
+        ShowSplitButton();
+        return;
+    default:
+        return;
+    }
+}
+
+void CORVBookDlg::SetSplitMode(int mode)
+{
+    m_state.WholePage = false;
+    ContentPanel()->SetSplitMode(mode);
+    ShowSplitButton();
+}
+
+void CORVBookDlg::ShowSplitButton()
+{
+    const bool split = m_state.SplitMode != kSplitNone;
+    m_toolbar->SetButtonCaption(kCmdSplit, QString::fromUtf8(split ? kSingleCaption : kSplitCaption));
+    if (QAction* button = m_toolbar->Button(kCmdSplit))
+        button->setIcon(ToolbarImage(split ? kSingleImage : kSplitImage));
+}
+
+void CORVBookDlg::StepHistory(bool forward)
+{
+    const HistoryStepResult step = ContentPanel()->StepHistory(forward);
+    if (!step.Moved)
+        return;
+    // The entry's directory is selected in the tree without being shown or recorded again.
+    for (const ViewAction& action : step.Actions) {
+        if (action.What == ViewAction::Kind::SelectDirectory)
+            NavigationPanel()->SelectCurrentDir();
+    }
+    SetCaption(Q(step.Caption));
 }
 
 void CORVBookDlg::SetCaption(const QString& caption)
@@ -219,9 +289,7 @@ void CORVBookDlg::ToggleNavigation()
 
 void CORVBookDlg::ShowHomePage()
 {
-    m_toolbar->SetButtonVisible(kCmdZoom, false);
-    m_toolbar->SetButtonVisible(kCmdWholePage, false);
-    ContentPanel()->ShowPage(m_state.AppTitle, m_state.AppPath + "\\HomePage\\Index.htm");
+    ContentPanel()->ShowPage(HomePagePath(m_state.AppPath));
 }
 
 void CORVBookDlg::ShowDirectory(std::int32_t dirId)
@@ -229,7 +297,7 @@ void CORVBookDlg::ShowDirectory(std::int32_t dirId)
     m_state.CurrentDirID = dirId;
     NavigationPanel()->SelectCurrentDir();
     SetCaption(Q(SummarizeDirectory(m_state, dirId).Caption));
-    ContentPanel()->ShowCurrentDirectory();
+    ContentPanel()->ShowCurrentDirectory(true);
 }
 
 void CORVBookDlg::ConnectContentView(CContentView* view)

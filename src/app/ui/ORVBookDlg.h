@@ -61,6 +61,8 @@ public:
 signals:
     // A contents tree has been built and is on show.
     void TreeShown();
+    // The main content view has ended a load (ok: it succeeded).
+    void PageLoaded(bool ok);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -72,6 +74,11 @@ private:
     void CreateKeys();
     void LayOut();
     void StepPage(bool next);
+    void StepHistory(bool forward);
+    // A split command: the content area split that way (kSplitNone joins it again).
+    void SetSplitMode(int mode);
+    // The split button's caption and picture for the split now in force.
+    void ShowSplitButton();
     void ShowGalleryInformation();
     void OpenHelp();
     void LaunchTool(int index);

@@ -2,6 +2,7 @@
 
 #include "app/ReaderState.h"
 #include "app/common/PathHelpers.h"
+#include "content/ContentShow.h"
 #include "content/LocalContent.h"
 #include "content/ViewInput.h"
 #include "content/ui/FindBar.h"
@@ -11,6 +12,7 @@
 
 #include <QChildEvent>
 #include <QContextMenuEvent>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QPointer>
 #include <QPrintDialog>
@@ -207,30 +209,31 @@ void CContentView::OnLoadingChanged(const QWebEngineLoadingInfo& info)
     m_loading = false;
     const bool ok = info.status() == QWebEngineLoadingInfo::LoadSucceededStatus;
     m_lastOk = ok;
-    if (OnNavigationComplete(m_state, m_view, info.url().toString(QUrl::FullyEncoded).toStdString())) {
-        m_readyWait.start();
-        m_readyTimer->start();
-        return;
+    const std::string address = info.url().toString(QUrl::FullyEncoded).toStdString();
+    if (OnNavigationComplete(m_state, m_view, address)) {
+        // Only the end of the extracted copy's own load deletes it; the redirect page goes on
+        // to it by itself, and the flag stays down until then.
+        if (!OnPackagePageLoaded(m_previousCompanion, m_view, address).Finished) {
+            m_readyWait.start();
+            m_readyTimer->start();
+            return;
+        }
     }
+    m_readyTimer->stop();
+    m_state.ContentViewReady = true;
     emit LoadEnded(ok);
 }
 
 void CContentView::OnReadyTick()
 {
-    // Another page replaced the extracted one, or the page never finishes: the flag must not
-    // stay down, or the contents tree would ignore the user for good.
-    if (!m_view.ShowingPackagePage) {
-        m_readyTimer->stop();
-        m_state.ContentViewReady = true;
-        emit LoadEnded(m_lastOk);
-        return;
-    }
-    if (m_loading && m_readyWait.elapsed() < kReadyTimeoutMs)
+    // The redirect's own load never came, or never ends: the flag must not stay down, or the
+    // contents tree would ignore the user for good.
+    const qint64 waited = m_readyWait.elapsed();
+    if (m_loading ? waited < kReadyTimeoutMs : waited < kRedirectStartMs)
         return;
     m_readyTimer->stop();
-    OnExtractedPageLoaded(m_state, m_view, m_previousCompanion);
     m_state.ContentViewReady = true;
-    emit LoadEnded(m_lastOk);
+    emit LoadEnded(false);
 }
 
 void CContentView::Print()
@@ -262,12 +265,24 @@ bool CContentView::eventFilter(QObject* watched, QEvent* event)
 {
     switch (event->type()) {
     case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonRelease:
     case QEvent::KeyPress:
+        m_userInput.start();
+        emit Activated();
+        break;
+    case QEvent::MouseButtonRelease:
         m_userInput.start();
         break;
     default:
         break;
+    }
+    if (event->type() == QEvent::KeyPress) {
+        // Ctrl+Z tells where the shown page comes from, for gallery authors.
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Z && key->modifiers().testFlag(Qt::ControlModifier)) {
+            platform::ShowMessage(
+                m_view.PackagePath + "\n" + m_view.PageName + "\n" + m_view.TargetUrl, std::string());
+            return true;
+        }
     }
     if (event->type() == QEvent::Wheel) {
         // Counted in whole notches (120): a touchpad sends many small steps for one notch's

@@ -46,8 +46,10 @@ private:
 class CContentView : public QWebEngineView {
     Q_OBJECT
 public:
-    // The timer's period while an extracted page finishes, and how long it waits at most.
+    // The timer's period while the redirect page is on its way to an extracted page, and how
+    // long it waits at most for that load: to start, and to end.
     static constexpr int kReadyPollMs = 100;
+    static constexpr int kRedirectStartMs = 2000;
     static constexpr int kReadyTimeoutMs = 10000;
     // A followed link is the user's only this soon after a click or a key in the view: the
     // engine reports a script's navigation as a followed link too.
@@ -65,6 +67,10 @@ public:
     void Navigate(const std::string& address);
 
     ContentViewState& ViewState() { return m_view; }
+
+    // Carries out the steps the core decided for this view, in order: loads, messages and
+    // external addresses here, the reader's steps passed on as ActionRequested.
+    void CarryOut(const std::vector<ViewAction>& actions);
 
     // The navigation filter, for the page: true lets the engine go on.
     bool FilterNavigation(const QUrl& url, QWebEnginePage::NavigationType type, bool isMainFrame);
@@ -89,6 +95,8 @@ signals:
     void TopicStepRequested(bool next);
     // A command of the context menu that the hosting window carries out (back, forward, split).
     void ViewCommandRequested(int command);
+    // The user clicked or typed into the view.
+    void Activated();
     // A load has ended and the ready flag has been settled (true again unless an extracted
     // page is still being watched).
     void LoadEnded(bool ok);
@@ -99,7 +107,6 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
-    void CarryOut(const std::vector<ViewAction>& actions);
     void OnLoadingChanged(const QWebEngineLoadingInfo& info);
     void OnReadyTick();
     // The print dialog, then the page on the chosen printer.

@@ -2,70 +2,27 @@
 
 #include "app/ReaderState.h"
 #include "content/ui/ContentView.h"
-#include "navigation/DirectorySummary.h"
 
-#include <QFrame>
-#include <QLabel>
+#include <QSplitter>
+
+#include <algorithm>
 #include <QTabWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace orv {
-namespace {
-
-QLabel* MakeLabel(QWidget* parent, const char* name, qreal scale, bool bold, const QColor& colour)
-{
-    auto* label = new QLabel(parent);
-    label->setObjectName(QString::fromLatin1(name));
-    label->setTextFormat(Qt::PlainText);
-    label->setWordWrap(true);
-    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    QFont font = label->font();
-    font.setPointSizeF(font.pointSizeF() * scale);
-    font.setBold(bold);
-    label->setFont(font);
-    QPalette colours = label->palette();
-    colours.setColor(QPalette::WindowText, colour);
-    label->setPalette(colours);
-    return label;
-}
-
-} // namespace
 
 CContentTabDlg::CContentTabDlg(ReaderState& state, QWidget* parent)
     : QWidget(parent)
     , m_state(state)
     , m_tabs(new QTabWidget(this))
-    , m_view(nullptr)
+    , m_page(new QWidget(m_tabs))
 {
     m_tabs->setObjectName(QStringLiteral("ctl%1").arg(kTabs));
-
-    auto* page = new QFrame(m_tabs);
-    page->setObjectName(QStringLiteral("contentPage"));
-    page->setAutoFillBackground(true);
-    QPalette colours = page->palette();
-    colours.setColor(QPalette::Window, Qt::white);
-    page->setPalette(colours);
-
-    m_heading = MakeLabel(page, "heading", 1.6, true, QColor(0x23, 0x50, 0x8a));
-    m_subheading = MakeLabel(page, "subheading", 1.0, false, QColor(0x55, 0x55, 0x55));
-    m_content = MakeLabel(page, "content", 0.95, false, QColor(0x55, 0x55, 0x55));
-    auto* rule = new QFrame(page);
-    rule->setFrameShape(QFrame::HLine);
-    rule->setFrameShadow(QFrame::Sunken);
-
-    auto* layout = new QVBoxLayout(page);
-    layout->setContentsMargins(28, 24, 28, 24);
-    layout->setSpacing(10);
-    layout->addWidget(m_subheading);
-    layout->addWidget(m_heading);
-    layout->addWidget(rule);
-    layout->addWidget(m_content);
-    m_panel.MainView.OwnContextMenu = true;
-    m_view = new CContentView(state, m_panel.MainView, m_panel.PreviousCompanionFolder, page);
-    m_view->setObjectName(QStringLiteral("contentView"));
-    layout->addWidget(m_view, 1);
-
-    m_tabs->addTab(page, QStringLiteral("内容"));
+    m_page->setObjectName(QStringLiteral("contentPage"));
+    auto* layout = new QVBoxLayout(m_page);
+    layout->setContentsMargins(2, 2, 2, 2);
+    m_tabs->addTab(m_page, QStringLiteral("内容"));
 
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
@@ -74,55 +31,126 @@ CContentTabDlg::CContentTabDlg(ReaderState& state, QWidget* parent)
 
 CContentTabDlg::~CContentTabDlg()
 {
-    // The view works on m_panel to its end, so it goes first.
-    delete m_view;
+    // The views work on m_panel to their end, so they go first.
+    delete m_splitter;
 }
 
-void CContentTabDlg::ShowCurrentDirectory()
+void CContentTabDlg::CreateViews()
+{
+    if (m_splitter)
+        return;
+    m_splitter = new QSplitter(Qt::Vertical, m_page);
+    m_splitter->setObjectName(QStringLiteral("contentSplitter"));
+    m_splitter->setChildrenCollapsible(false);
+    m_page->layout()->addWidget(m_splitter);
+    CreateView(0);
+    emit ViewsCreated();
+    for (const auto& [slot, actions] : std::exchange(m_waiting, {}))
+        if (slot == ContentViewSlot::Main)
+            m_views[0]->CarryOut(actions);
+}
+
+void CContentTabDlg::CreateView(int i)
+{
+    ContentViewState& state = i == 0 ? m_panel.MainView : m_panel.SecondView;
+    state.OwnContextMenu = true;
+    m_views[i] = new CContentView(m_state, state, m_panel.PreviousCompanionFolder, m_splitter);
+    m_views[i]->setObjectName(i == 0 ? QStringLiteral("contentView") : QStringLiteral("secondView"));
+    m_splitter->addWidget(m_views[i]);
+    // New content of a split goes to the view the user turned to last.
+    connect(m_views[i], &CContentView::Activated, this, [this, i] { m_panel.SecondActive = i == 1; });
+    if (i == 1)
+        emit SecondViewCreated(m_views[1]);
+}
+
+void CContentTabDlg::ShowCurrentDirectory(bool recordVisit)
 {
     m_state.TabIndex = 0;
     m_tabs->setCurrentIndex(0);
-    const DirectorySummary summary = SummarizeDirectory(m_state, m_state.CurrentDirID);
-    // The path's last name is the heading; the gallery and the names above it lead to it.
-    QStringList path = QString::fromStdString(summary.TitlePath).split(QLatin1Char('\\'), Qt::SkipEmptyParts);
-    const QString heading = path.isEmpty() ? QString() : path.takeLast();
-    path.prepend(QString::fromStdString(summary.Gallery));
-    QString subheading = path.join(QStringLiteral(" › "));
-    if (summary.PageCount > 1)
-        subheading += QStringLiteral("      第%1页/共%2页").arg(summary.Page).arg(summary.PageCount);
-    QString content;
-    if (!heading.isEmpty()) {
-        content = summary.Content.empty()
-            ? QStringLiteral("此目录没有内容页。")
-            : QStringLiteral("内容：") + QString::fromStdString(summary.Content);
+    Carry(ContentViewSlot::Main, orv::ShowCurrentDirectory(m_state, m_panel, recordVisit));
+}
+
+void CContentTabDlg::ShowPage(const std::string& path)
+{
+    m_state.TabIndex = 0;
+    m_tabs->setCurrentIndex(0);
+    m_panel.ContentKey = path;
+    m_panel.ShownKey.clear();
+    Carry(ContentViewSlot::Main, ShowContent(m_state, m_panel, ContentViewSlot::Main));
+}
+
+HistoryStepResult CContentTabDlg::StepHistory(bool forward)
+{
+    HistoryStepResult result = forward ? GoForward(m_state, m_panel) : GoBack(m_state, m_panel);
+    if (result.Shown)
+        Carry(ContentViewSlot::Main, *result.Shown);
+    return result;
+}
+
+void CContentTabDlg::SetSplitMode(int mode)
+{
+    m_state.TabIndex = 0;
+    m_tabs->setCurrentIndex(0);
+    const PanelShowResult result = orv::SetSplitMode(m_state, m_panel, mode);
+    // The second view starts its engine only when first wanted.
+    if (m_state.SplitMode != kSplitNone) {
+        CreateViews();
+        if (!m_views[1])
+            CreateView(1);
     }
-    Show(heading.isEmpty() ? QString::fromStdString(summary.Gallery) : heading,
-        heading.isEmpty() ? QString() : subheading, content);
-    // No page of the last choice stays under the new directory's summary.
-    m_panel.MainView.ShowingPackagePage = false;
-    m_view->Navigate("about:blank");
+    LayOutSplit();
+    Carry(result);
 }
 
-void CContentTabDlg::ShowPage(const std::string& title, const std::string& path)
+void CContentTabDlg::SetPictureSize(bool wholePage)
 {
-    m_state.TabIndex = 0;
-    m_tabs->setCurrentIndex(0);
-    Show(QString::fromStdString(title), QStringLiteral("首页"),
-        QStringLiteral("页面：") + QString::fromStdString(path));
-    m_view->Navigate(path);
+    const PanelShowResult result = orv::SetPictureSize(m_state, m_panel, wholePage);
+    LayOutSplit();
+    Carry(result);
 }
 
-QString CContentTabDlg::ShownTitle() const
+void CContentTabDlg::Carry(ContentViewSlot slot, const ShowContentResult& shown)
 {
-    return m_heading->text();
+    if (slot == ContentViewSlot::Main)
+        emit PicturePageChanged(shown.PicturePage);
+    if (shown.Actions.empty())
+        return;
+    if (CContentView* view = m_views[slot == ContentViewSlot::Main ? 0 : 1]) {
+        view->CarryOut(shown.Actions);
+        return;
+    }
+    // Only the last page asked for matters to a view that does not exist yet.
+    m_waiting.erase(std::remove_if(m_waiting.begin(), m_waiting.end(),
+                        [slot](const auto& waiting) { return waiting.first == slot; }),
+        m_waiting.end());
+    m_waiting.emplace_back(slot, shown.Actions);
+    if (!m_creationPlanned) {
+        m_creationPlanned = true;
+        // After the events that draw what is on screen now, the tree above all.
+        QTimer::singleShot(0, this, &CContentTabDlg::CreateViews);
+    }
 }
 
-void CContentTabDlg::Show(const QString& heading, const QString& subheading, const QString& content)
+void CContentTabDlg::Carry(const PanelShowResult& result)
 {
-    m_heading->setText(heading);
-    m_subheading->setText(subheading);
-    m_subheading->setVisible(!subheading.isEmpty());
-    m_content->setText(content);
+    for (const auto& [slot, shown] : result.Shows)
+        Carry(slot, shown);
+}
+
+void CContentTabDlg::LayOutSplit()
+{
+    if (!m_views[1])
+        return;
+    const int mode = m_state.SplitMode;
+    if (mode == kSplitNone) {
+        m_views[1]->hide();
+        return;
+    }
+    m_splitter->setOrientation(mode == kSplitHorizontal ? Qt::Vertical : Qt::Horizontal);
+    m_views[1]->show();
+    // The bar at one third of the panel: the main view above or to the left.
+    const int length = mode == kSplitHorizontal ? m_splitter->height() : m_splitter->width();
+    m_splitter->setSizes({ std::max(length / 3, 1), std::max(length - length / 3, 1) });
 }
 
 } // namespace orv
