@@ -2,6 +2,7 @@
 
 #include "app/common/PathHelpers.h"
 #include "content/DirectoryContent.h"
+#include "content/LocalContent.h"
 #include "platform/Encoding.h"
 #include "platform/Files.h"
 #include "platform/Paths.h"
@@ -89,7 +90,7 @@ std::vector<std::string> PicturePageLines(const std::string& picturePath, bool w
     if (platform::EqualsNoCase(GetExtension(picturePath), "wmf")) {
         lines.push_back(EscapeHtml(picturePath));
     } else {
-        const std::string source = EscapeHtml(platform::PathToFileUrl(picturePath));
+        const std::string source = EscapeHtml(PageUrlWithAnchor(picturePath, {}));
         lines.push_back(wholePage ? "<img src=\"" + source + "\" height=\"100%\" align=\"middle\">"
                                   : "<img src=\"" + source + "\" align=\"middle\">");
     }
@@ -124,9 +125,11 @@ std::vector<std::string> RedirectPageLines(const std::string& address)
     };
 }
 
-std::string FileUrlWithAnchor(const std::string& path, std::string_view anchor)
+std::string PageUrlWithAnchor(const std::string& path, std::string_view anchor)
 {
-    std::string url = platform::PathToFileUrl(path);
+    std::string url = FileToLocalUrl(path);
+    if (url.empty())
+        url = platform::PathToFileUrl(path);
     if (!anchor.empty())
         url += "#" + PercentEncode(anchor);
     return url;
@@ -156,7 +159,7 @@ bool WriteTempPage(
 
 std::string WriteRedirect(const std::string& tempFolder, const std::string& path, std::string_view anchor)
 {
-    if (!WriteTempPage(tempFolder, kRedirectPageName, RedirectPageLines(FileUrlWithAnchor(path, anchor))))
+    if (!WriteTempPage(tempFolder, kRedirectPageName, RedirectPageLines(PageUrlWithAnchor(path, anchor))))
         return std::string();
     return tempFolder + "\\" + kRedirectPageName;
 }

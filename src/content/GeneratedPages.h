@@ -21,9 +21,11 @@ std::vector<std::string> PicturePageLines(const std::string& picturePath, bool w
 // The 11 lines of the redirect page going to address (already a URL).
 std::vector<std::string> RedirectPageLines(const std::string& address);
 
-// The percent-encoded file URL of a program path followed by "#" and the encoded anchor
-// (no "#" when the anchor is empty).
-std::string FileUrlWithAnchor(const std::string& path, std::string_view anchor);
+// The address the content view loads a program path by: its local-content URL (a file URL
+// for a path that has none), percent-encoded, followed by "#" and the encoded anchor (no "#"
+// when the anchor is empty). Generated pages name their targets so: a page of the view's own
+// scheme may not load file URLs.
+std::string PageUrlWithAnchor(const std::string& path, std::string_view anchor);
 
 // Replaces tempFolder\name at once (the old file or the new one, never half of either), the
 // lines each ended by "\n" and written as GB18030. False when name is not a single name,

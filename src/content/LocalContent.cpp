@@ -48,19 +48,23 @@ bool DeclaresCharset(std::string_view head)
 
 } // namespace
 
-std::string PathToLocalUrl(const std::string& programPath)
+std::string FileToLocalUrl(const std::string& programPath)
 {
-    const std::size_t hash = programPath.find('#');
-    const std::string page = programPath.substr(0, hash);
-    if (page.empty() || (page[0] != '\\' && page[0] != '/'))
+    if (programPath.empty() || (programPath[0] != '\\' && programPath[0] != '/'))
         return std::string();
     // The file URL percent-encodes the resolved native path; only its scheme and host differ.
-    const std::string fileUrl = platform::PathToFileUrl(page);
+    const std::string fileUrl = platform::PathToFileUrl(programPath);
     constexpr std::string_view filePrefix = "file://";
     if (fileUrl.compare(0, filePrefix.size(), filePrefix) != 0)
         return std::string();
-    std::string url = UrlPrefix() + fileUrl.substr(filePrefix.size());
-    if (hash != std::string::npos)
+    return UrlPrefix() + fileUrl.substr(filePrefix.size());
+}
+
+std::string PathToLocalUrl(const std::string& programPath)
+{
+    const std::size_t hash = programPath.find('#');
+    std::string url = FileToLocalUrl(programPath.substr(0, hash));
+    if (!url.empty() && hash != std::string::npos)
         url += programPath.substr(hash);
     return url;
 }

@@ -24,6 +24,9 @@ inline constexpr char kLocalSchemeHost[] = "local";
 
 // The URL of a program path; an "#anchor" after the path is kept as the URL's fragment.
 std::string PathToLocalUrl(const std::string& programPath);
+// The URL of a file's program path, every character of it part of the name ("#" too); ""
+// for a path that is not absolute.
+std::string FileToLocalUrl(const std::string& programPath);
 
 // The program path a URL of the scheme names, without query and fragment; "" when the URL is
 // not one of ours or a component decodes to a NUL or a separator.

@@ -87,7 +87,7 @@ TEST(ContentShowTest, ContentMarkAndHighlightGoThroughTheRedirectPage)
     ContentGallery g;
     const std::string target = g.temp + "\\ORVBookDefault.htm";
     const std::string redirect = g.temp + "\\Redirect.htm";
-    const std::string line9 = "<body onload=\"redirect('" + platform::PathToFileUrl(target) + "#part2')\">";
+    const std::string line9 = "<body onload=\"redirect('" + PathToLocalUrl(target) + "#part2')\">";
 
     g.state.CurrentDirID = kMarkedPackageDir;
     g.panel.ContentKey = PackageKey(g, "A12(B3).htz");
@@ -110,7 +110,7 @@ TEST(ContentShowTest, ContentMarkAndHighlightGoThroughTheRedirectPage)
     lines = Lines(Slurp(redirect));
     ASSERT_EQ(lines.size(), 11u);
     EXPECT_EQ(
-        lines[8], "<body onload=\"redirect('" + platform::PathToFileUrl(target) + "#orv_find_bookmark')\">");
+        lines[8], "<body onload=\"redirect('" + PathToLocalUrl(target) + "#orv_find_bookmark')\">");
     const std::string page = Slurp(target);
     EXPECT_NE(page.find(std::string(kFindAnchor) + kHighlightOpen + Gb("钢") + kHighlightClose + Gb("材")),
         std::string::npos);
@@ -199,7 +199,7 @@ TEST(ContentShowTest, PicturePageLinesAndNames)
     EXPECT_EQ(lines[12], "\tborder-left-style: solid; ");
     EXPECT_EQ(lines[17], "\tborder-bottom: 3px ridge #999999;");
     EXPECT_EQ(
-        lines[25], "<img src=\"" + platform::PathToFileUrl(pages + "\\FIG1.GIF") + "\" align=\"middle\">");
+        lines[25], "<img src=\"" + FileToLocalUrl(pages + "\\FIG1.GIF") + "\" align=\"middle\">");
     EXPECT_EQ(lines[27], "</html>");
     // The same picture again: nothing happens and the picture page stays offered for zoom.
     EXPECT_TRUE(ShowContent(g.state, g.panel).PicturePage);
@@ -214,7 +214,7 @@ TEST(ContentShowTest, PicturePageLinesAndNames)
     lines = Lines(Slurp(target));
     ASSERT_EQ(lines.size(), 28u);
     EXPECT_EQ(lines[25],
-        "<img src=\"" + platform::PathToFileUrl(pages)
+        "<img src=\"" + FileToLocalUrl(pages)
             + "/a%22b%3Cc%23d%25e%27f.png\" height=\"100%\" align=\"middle\">");
 
     // A metafile is named, not shown as an image.

@@ -1,5 +1,7 @@
 #include "content/GeneratedPages.h"
 
+#include "content/LocalContent.h"
+
 #include "platform/Paths.h"
 #include "support/TestSupport.h"
 
@@ -28,7 +30,7 @@ TEST(GeneratedPagesTest, RedirectPageGoesToTheEncodedAddress)
           "function redirect(URLStr) { location = URLStr; }\n"
           "</script>\n"
           "<body onload=\"redirect('"
-        + platform::PathToFileUrl(folder.ProgramAt("pages"))
+        + FileToLocalUrl(folder.ProgramAt("pages"))
         + "/it%27s%20%231%20%3Cx%3E.htm#a%27b%3Cc%22d%23e%25f')\">\n"
           "</body>\n"
           "</html>\n";

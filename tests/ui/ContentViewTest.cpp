@@ -6,6 +6,8 @@
 #include "UiSupport.h"
 #include "app/common/PathHelpers.h"
 #include "content/LocalContent.h"
+#include "app/MainToolbar.h"
+#include "controls/FlatToolBar.h"
 #include "content/ViewInput.h"
 #include "content/ui/FindBar.h"
 #include "navigation/ui/ContentTabDlg.h"
@@ -167,6 +169,7 @@ private slots:
         QVERIFY(dirId > 0 && dirId != state.CurrentDirID);
 
         // The home page shows in the content panel's view, its GB2312 text read right.
+        QTRY_VERIFY_WITH_TIMEOUT(reader->Window->ContentPanel()->View(), 5000);
         CContentView& view = *reader->Window->ContentPanel()->View();
         ContentViewState& viewState = view.ViewState();
         reader->Window->RunCommand(32791);
@@ -210,6 +213,71 @@ private slots:
         QVERIFY2(reader->Window->windowTitle().contains(QStringLiteral("常用材料")),
             qPrintable(reader->Window->windowTitle()));
         QVERIFY(state.ContentViewReady);
+    }
+
+    void directoryPagesShowPackagedWithPicturesAndWalkTheHistoryAndSplit()
+    {
+        TempFolder folder;
+        const std::string app = CopyDemoFolder(folder);
+        QVERIFY2(!app.empty(), "the demo application folder could not be made");
+        std::unique_ptr<Reader> reader = OpenReader(app);
+        QVERIFY2(reader->Started, "the reader did not show its first tree");
+        ReaderState& state = reader->State;
+        CORVBookDlg& window = *reader->Window;
+        CContentTabDlg& panel = *window.ContentPanel();
+        QTRY_VERIFY_WITH_TIMEOUT(panel.View(), 5000);
+        CContentView& view = *panel.View();
+        QTreeWidget* tree = window.NavigationPanel()->TreePage()->Tree();
+        auto select = [&](const QString& name, int index = 0) {
+            const QList<QTreeWidgetItem*> found = tree->findItems(name, Qt::MatchExactly | Qt::MatchRecursive);
+            QVERIFY(found.size() > index);
+            QTRY_VERIFY_WITH_TIMEOUT(state.ContentViewReady, 15000);
+            tree->setCurrentItem(found[index]);
+        };
+        const std::string copy = view.ViewState().TempFolder + "\\ORVBookDefault.htm";
+        // The extracted copy has loaded (and is gone) with the anchor it was asked for.
+        auto settled = [&](const char* anchor) {
+            return state.ContentViewReady && !platform::FileExists(copy)
+                && platform::EqualsNoCase(LocalUrlToPath(view.url().toString(QUrl::RemoveFragment).toStdString()), copy)
+                && view.url().fragment() == QLatin1String(anchor);
+        };
+
+        // A packaged page: its picture comes from the companion package, extracted beside it.
+        select(QStringLiteral("螺栓"));
+        QTRY_VERIFY_WITH_TIMEOUT(settled(""), 15000);
+        QCOMPARE(RunScript(view, QStringLiteral("document.images[0].naturalWidth")).toInt(), 360);
+        const std::string bolts = state.CurrentHistoryKey;
+        QVERIFY2(platform::EqualsNoCase(GetBaseName(bolts) + ".htz", "BOLTS(index).htz"), bolts.c_str());
+        SaveScreenshot(&window, QStringLiteral("content-packaged-page"));
+
+        // A group of a packaged page: the redirect page goes on to the copy at its mark.
+        select(QStringLiteral("M12"));
+        QTRY_VERIFY_WITH_TIMEOUT(settled("M12"), 15000);
+        const std::string group = state.CurrentHistoryKey;
+        QCOMPARE(state.History.Size(), std::size_t(3)); // the first tree's, 螺栓, M12
+
+        // Back and forward walk the visits; the tree follows.
+        window.RunCommand(kCmdHistoryBack);
+        QTRY_VERIFY_WITH_TIMEOUT(settled(""), 15000);
+        QCOMPARE(state.CurrentHistoryKey, bolts);
+        QCOMPARE(tree->currentItem()->text(0), QStringLiteral("螺栓"));
+        window.RunCommand(kCmdHistoryForward);
+        QTRY_VERIFY_WITH_TIMEOUT(settled("M12"), 15000);
+        QCOMPARE(state.CurrentHistoryKey, group);
+        QCOMPARE(state.History.Size(), std::size_t(3));
+
+        // The split shows the page in the second view too; the button joins the views again.
+        window.RunCommand(kCmdSplit);
+        QVERIFY(panel.SecondView() && panel.SecondView()->isVisible());
+        QCOMPARE(window.ToolBar()->Button(kCmdSplit)->text(), QStringLiteral(" 单页 "));
+        QTRY_VERIFY_WITH_TIMEOUT(
+            state.ContentViewReady && panel.SecondView()->url().fragment().isEmpty()
+                && RunScript(*panel.SecondView(), QStringLiteral("document.images.length")).toInt() > 0,
+            15000);
+        SaveScreenshot(&window, QStringLiteral("content-split"));
+        window.RunCommand(kCmdSplit);
+        QVERIFY(!panel.SecondView()->isVisible());
+        QCOMPARE(window.ToolBar()->Button(kCmdSplit)->text(), QStringLiteral(" 分割 "));
     }
 
     void contextMenuOffersTheViewsCommands()
