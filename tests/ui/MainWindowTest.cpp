@@ -86,9 +86,10 @@ private slots:
             QAction* action = Window()->findChild<QAction*>(QStringLiteral("cmd%1").arg(id));
             QVERIFY2(action && !action->isVisible(), qPrintable(QString::number(id)));
         }
-        // The history buttons wait for the page view: shown, but off, and so are their keys.
-        QVERIFY(!Window()->ToolBar()->Button(32785)->isEnabled());
-        QVERIFY(!Window()->findChild<QAction*>(QStringLiteral("keyF7"))->isEnabled());
+        // The options wait for the drawing browser; the history buttons and their keys are on.
+        QVERIFY(!Window()->ToolBar()->Button(32789)->isEnabled());
+        QVERIFY(Window()->ToolBar()->Button(32785)->isEnabled());
+        QVERIFY(Window()->findChild<QAction*>(QStringLiteral("keyF7"))->isEnabled());
     }
 
     void hoveredButtonTellsWhatItDoesInTheStatusLine_data()
