@@ -119,8 +119,17 @@ private slots:
             platform::ProgramPath(platform::NativePath(f->Dir.ProgramAt("lib\\G\\Pages\\Bolts.htm"))));
         SaveScreenshot(&view, QStringLiteral("content-view-page"));
 
-        // "查找" opens the view's own find bar; Enter finds in the page.
-        view.RunViewCommand(kCmdFind);
+        // Ctrl+Z tells where the page comes from.
+        QWidget* surface = view.focusProxy();
+        QVERIFY(surface);
+        {
+            MessageRecorder messages;
+            QTest::keyClick(surface, Qt::Key_Z, Qt::ControlModifier);
+            QCOMPARE(messages.Messages().size(), std::size_t(1));
+            QCOMPARE(messages.Messages()[0].Text, "\n\n" + f->View.TargetUrl);
+        }
+        // Ctrl+F opens the view's own find bar; Enter finds in the page.
+        QTest::keyClick(surface, Qt::Key_F, Qt::ControlModifier);
         auto* bar = view.findChild<CFindBar*>();
         QVERIFY(bar && bar->isVisible());
         bar->Text()->setText(QStringLiteral("螺栓"));

@@ -283,6 +283,12 @@ bool CContentView::eventFilter(QObject* watched, QEvent* event)
                 m_view.PackagePath + "\n" + m_view.PageName + "\n" + m_view.TargetUrl, std::string());
             return true;
         }
+        // Ctrl+F opens the find bar, where the menu offers find.
+        if (key->key() == Qt::Key_F && key->modifiers().testFlag(Qt::ControlModifier)) {
+            if (m_view.HasTextContents)
+                RunViewCommand(kCmdFind);
+            return true;
+        }
     }
     if (event->type() == QEvent::Wheel) {
         // Counted in whole notches (120): a touchpad sends many small steps for one notch's
