@@ -9,6 +9,10 @@
 #include <functional>
 #include <string>
 
+namespace orv {
+struct ReaderState;
+}
+
 namespace orv::tool {
 
 using CommandRegistration = std::function<void(CLI::App& app)>;
@@ -49,5 +53,10 @@ public:
 private:
     platform::ShowMessageHook m_previous;
 };
+
+// Opens gallery in state as the reader opens its current gallery, the galleries beside it
+// standing for the gallery list and the application folder that of ToolAppFolder(appDir);
+// false after Fail.
+bool OpenToolGallery(ReaderState& state, const std::string& gallery, const std::string& appDir);
 
 }  // namespace orv::tool

@@ -31,38 +31,10 @@ void PrintLine(std::initializer_list<std::string> fields)
     std::cout << line << '\n';
 }
 
-// The application folder as the reader resolves it, then the gallery opened as the reader
-// opens it; false after Fail.
-bool OpenForContent(ReaderState& state, const ContentArgs& args)
-{
-    std::string error;
-    auto appPath = ResolveAppPath(args.appDir, error);
-    if (!appPath) {
-        Fail(error);
-        return false;
-    }
-    state.AppPath = *appPath;
-    while (!state.AppPath.empty() && state.AppPath.back() == '\\')
-        state.AppPath.pop_back();
-    state.GalleryFiles = { AbsoluteProgramPath(args.gallery) };
-    state.GalleryNames = { std::string() };
-    // The reader's warning goes to a dialog; the tool reports the one reason itself.
-    auto previous = platform::SetShowMessageHook(
-        [](const std::string&, const std::string&, platform::MessageKind) { return 1; });
-    OpenGallery(state, 0);
-    platform::SetShowMessageHook(previous);
-    if (!state.DatabaseOpen) {
-        Fail(
-            "cannot open " + platform::NativePath(state.GalleryFiles[0]) + ": " + state.Database.LastError());
-        return false;
-    }
-    return true;
-}
-
 int Key(const ContentArgs& args)
 {
     ReaderState state;
-    if (!OpenForContent(state, args))
+    if (!OpenToolGallery(state, args.gallery, args.appDir))
         return 1;
     state.CurrentPage = args.page;
     std::string key;
@@ -79,7 +51,7 @@ int Key(const ContentArgs& args)
 int Show(const ContentArgs& args)
 {
     ReaderState state;
-    if (!OpenForContent(state, args))
+    if (!OpenToolGallery(state, args.gallery, args.appDir))
         return 1;
     const std::string temp = AbsoluteProgramPath(args.temp);
     if (!platform::FolderExists(temp)) {

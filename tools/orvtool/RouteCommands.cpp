@@ -55,31 +55,6 @@ std::string DirectoryKey(const ReaderState& state, std::int32_t dirId)
     return key;
 }
 
-bool OpenRouteGallery(ReaderState& state, const std::string& gallery)
-{
-    const std::string path = AbsoluteProgramPath(gallery);
-    // The galleries beside it stand for the gallery list, so "GL=" links can name them.
-    state.LibPath = GetFolderPart(path);
-    state.GalleryFiles.clear();
-    for (const std::string& name : platform::FindFiles(state.LibPath, "*.gal"))
-        state.GalleryFiles.push_back(state.LibPath + "\\" + name);
-    state.CurrentGallery = -1;
-    for (std::size_t i = 0; i < state.GalleryFiles.size(); ++i)
-        if (platform::EqualsNoCase(state.GalleryFiles[i], path))
-            state.CurrentGallery = static_cast<int>(i);
-    if (state.CurrentGallery < 0) {
-        state.GalleryFiles.push_back(path);
-        state.CurrentGallery = static_cast<int>(state.GalleryFiles.size() - 1);
-    }
-    state.GalleryNames.assign(state.GalleryFiles.size(), std::string());
-    if (state.Database.ConnectDatabase(path, kGalleryPassword) != 0) {
-        Fail(state.Database.LastError());
-        return false;
-    }
-    state.DatabaseOpen = true;
-    return true;
-}
-
 void PrintAction(const ViewAction& action)
 {
     using Kind = ViewAction::Kind;
@@ -124,9 +99,7 @@ int Route(const RouteArgs& args)
 {
     QuietMessages quiet;
     ReaderState state;
-    state.AppPath = ToolAppFolder(args.appDir);
-    state.IniPath = state.AppPath + "\\ORVBook.ini";
-    if (!OpenRouteGallery(state, args.gallery))
+    if (!OpenToolGallery(state, args.gallery, args.appDir))
         return 1;
     ContentViewState view;
     // As the view holds it: the temporary folder in upper case.
