@@ -208,7 +208,6 @@ void CContentView::OnLoadingChanged(const QWebEngineLoadingInfo& info)
     }
     m_loading = false;
     const bool ok = info.status() == QWebEngineLoadingInfo::LoadSucceededStatus;
-    m_lastOk = ok;
     const std::string address = info.url().toString(QUrl::FullyEncoded).toStdString();
     if (OnNavigationComplete(m_state, m_view, address)) {
         // Only the end of the extracted copy's own load deletes it; the redirect page goes on

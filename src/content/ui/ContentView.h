@@ -126,7 +126,6 @@ private:
     QElapsedTimer m_userInput; // since the last click or key in the view
     QUrl m_refused; // the last navigation the filter cancelled: its end is no load of ours
     bool m_loading = false;
-    bool m_lastOk = false;
 };
 
 } // namespace orv
