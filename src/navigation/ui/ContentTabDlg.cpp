@@ -4,11 +4,11 @@
 #include "content/ui/ContentView.h"
 
 #include <QSplitter>
-
-#include <algorithm>
 #include <QTabWidget>
 #include <QTimer>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace orv {
 
