@@ -1,6 +1,7 @@
 // Metafile previews: a picture of 5,000 records (pens, brushes and fonts made, selected and
-// deleted as colours change; separate lines, filled polygons and texts, as the gallery
-// builder's writer makes them) read by the player and drawn into a preview image. The figure
+// deleted as colours change; separate short lines, small filled polygons and texts on a sheet
+// of 10,000 x 7,500 units, as the gallery builder's writer makes them) read by the player and
+// drawn into a preview image. The figure
 // to watch is ParseAndDraw at 400 x 300, the detail preview; the grid's thumbnails are 120 x 90.
 //
 //   build/bench/wmf_bench --benchmark_min_time=2
@@ -50,13 +51,15 @@ const std::string& Metafile()
         std::string out, error;
         for (int step = 0;; ++step) {
             const int color = 1 + (step / 40) % 200;
+            // Drawing details are small against the sheet: short lines and small filled shapes.
+            const int x = random.Below(9600), y = random.Below(7100);
             if (step % 10 == 9) {
                 orv::SlidePoint points[5];
                 for (auto& p : points)
-                    p = { random.Below(10000), random.Below(7500), color };
+                    p = { x + random.Below(300), y + random.Below(300), color };
                 list.AddPolygon(points, 5, color);
             } else {
-                list.AddLine(random.Below(10000), random.Below(7500), random.Below(10000), random.Below(7500), color);
+                list.AddLine(x, y, x + random.Below(400), y + random.Below(400), color);
             }
             if (step % 50 == 0)
                 texts.push_back({ random.Below(9000), random.Below(7000), 150, color, "M12 螺栓" });
