@@ -2,6 +2,7 @@
 
 #include "app/ReaderState.h"
 #include "app/common/PathHelpers.h"
+#include "browser/MetafileRenderer.h"
 #include "content/DirectoryContent.h"
 #include "content/GeneratedPages.h"
 #include "content/LinkRouterText.h"
@@ -117,6 +118,21 @@ void ShowPackagePage(ReaderState& state, ContentPanelState& panel, ContentViewSt
     NavigateAt(result, temp, platform::FileExists(candidate) ? candidate : std::string(kBlank), mark);
 }
 
+// The picture the page shows: a metafile as the PNG the installed renderer makes of it in the
+// temporary folder, else the picture itself (a metafile then stays named, not shown).
+std::string ShownPicture(const std::string& temp, const std::string& picture, ShowContentResult& result)
+{
+    const MetafileRenderer& render = GetMetafileRenderer();
+    if (!render || !platform::EqualsNoCase(GetExtension(picture), "wmf"))
+        return picture;
+    std::string png;
+    if (!render(picture, png) || !WriteTempFile(temp, kMetafilePictureName, png))
+        return picture;
+    const std::string shown = temp + "\\" + kMetafilePictureName;
+    result.Files.push_back({ FileStep::Kind::Write, std::string(), shown });
+    return shown;
+}
+
 } // namespace
 
 std::string ViewTempFolder(const ContentViewState& view)
@@ -164,7 +180,8 @@ ShowContentResult ShowContent(ReaderState& state, ContentPanelState& panel, Cont
         ShowPackagePage(state, panel, view, main, temp, mark, result);
         break;
     case ContentKeyKind::Picture:
-        if (WriteTempPage(temp, kDefaultPageName, PicturePageLines(panel.ShownKey, state.WholePage))) {
+        if (WriteTempPage(temp, kDefaultPageName, PicturePageLines(ShownPicture(temp, panel.ShownKey, result),
+                state.WholePage))) {
             const std::string page = temp + "\\" + kDefaultPageName;
             result.Files.push_back({ FileStep::Kind::Write, std::string(), page });
             if (main)

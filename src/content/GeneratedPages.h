@@ -13,9 +13,12 @@ namespace orv {
 
 inline constexpr const char* kDefaultPageName = "ORVBookDefault.htm";
 inline constexpr const char* kRedirectPageName = "Redirect.htm";
+// The PNG a metafile picture is rendered into for the picture page (browser/MetafileRenderer.h).
+inline constexpr const char* kMetafilePictureName = "ORVBookPicture.png";
 
 // The 28 lines of the picture page. wholePage: the picture is fitted to the page height. A
-// WMF picture has no reader in the web view: the page names the file instead.
+// WMF picture has no reader in the web view: the page names the file instead (the content
+// panel passes the PNG rendered from it when it can make one).
 std::vector<std::string> PicturePageLines(const std::string& picturePath, bool wholePage);
 
 // The 11 lines of the redirect page going to address (already a URL).

@@ -1,5 +1,6 @@
 #include "content/ContentShow.h"
 
+#include "browser/MetafileRenderer.h"
 #include "content/ContentTestSupport.h"
 #include "content/DirectoryContent.h"
 #include "content/GeneratedPages.h"
@@ -227,6 +228,62 @@ TEST(ContentShowTest, PicturePageLinesAndNames)
     // Any other key takes the picture page away.
     g.panel.ContentKey = pages + "\\lead.htm";
     EXPECT_FALSE(ShowContent(g.state, g.panel).PicturePage);
+}
+
+// Every file under root but those in its "temp" folder, with their sizes.
+std::vector<std::pair<std::string, std::uintmax_t>> FilesOutsideTemp(const std::string& root)
+{
+    std::vector<std::pair<std::string, std::uintmax_t>> files;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(root)) {
+        const std::string relative = std::filesystem::relative(entry.path(), root).string();
+        if (entry.is_regular_file() && relative.rfind("temp/", 0) != 0)
+            files.emplace_back(relative, entry.file_size());
+    }
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+TEST(ContentShowTest, MetafilePictureShowsAsThePngTheRendererMakes)
+{
+    ContentGallery g;
+    const std::string pages = g.root + "\\Mech\\Pages";
+    const std::string target = g.temp + "\\ORVBookDefault.htm";
+    const std::string png = g.temp + "\\" + kMetafilePictureName;
+    std::vector<std::string> asked;
+    bool succeed = true;
+    struct Restore {
+        MetafileRenderer previous;
+        ~Restore() { SetMetafileRenderer(previous); }
+    } restore { SetMetafileRenderer([&](const std::string& wmf, std::string& bytes) {
+        asked.push_back(wmf);
+        bytes = "PNG of " + wmf;
+        return succeed;
+    }) };
+    const auto before = FilesOutsideTemp(g.folder.Native());
+
+    g.panel.ContentKey = pages + "\\Drawing.WMF";
+    ShowContentResult result = ShowContent(g.state, g.panel);
+    EXPECT_EQ(Navigations(result), std::vector<std::string> { target });
+    EXPECT_EQ(asked, std::vector<std::string> { g.panel.ContentKey });
+    EXPECT_EQ(Slurp(png), "PNG of " + g.panel.ContentKey);
+    std::vector<std::string> lines = Lines(Slurp(target));
+    ASSERT_EQ(lines.size(), 28u);
+    EXPECT_EQ(lines[25], "<img src=\"" + PageUrlWithAnchor(png, {}) + "\" align=\"middle\">");
+    EXPECT_TRUE(std::any_of(result.Files.begin(), result.Files.end(),
+        [&](const FileStep& step) { return step.What == FileStep::Kind::Write && step.To == png; }));
+    EXPECT_EQ(FilesOutsideTemp(g.folder.Native()), before);
+
+    // Other pictures are not rendered; a failed rendering leaves the metafile named.
+    g.panel.ContentKey = pages + "\\fig1.gif";
+    ShowContent(g.state, g.panel);
+    EXPECT_EQ(asked.size(), 1u);
+    succeed = false;
+    g.panel.ContentKey = pages + "\\other.wmf";
+    ShowContent(g.state, g.panel);
+    lines = Lines(Slurp(target));
+    ASSERT_EQ(lines.size(), 28u);
+    EXPECT_EQ(lines[25], pages + "\\other.wmf");
+    EXPECT_EQ(FilesOutsideTemp(g.folder.Native()), before);
 }
 
 TEST(ContentShowTest, SecondViewAlwaysShowsWithoutMarkOrHighlight)

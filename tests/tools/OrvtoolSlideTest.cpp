@@ -176,5 +176,45 @@ TEST_F(OrvtoolSlide, PictureResolveNamesWhatWouldBeLoaded)
         "image\t" + m_folder.NativeAt("g/a.jpg") + "\t" + m_folder.NativeAt("g/a.bmp") + "\n");
 }
 
+TEST_F(OrvtoolSlide, PictureRenderTellsTheFormatFromTheContent)
+{
+#ifndef ORV_HAVE_RENDER
+    GTEST_SKIP() << "orvtool was built without the renderer";
+#endif
+    std::string slide = WriteSlide("a.sld", "line 7 0 0 100 50\npolygon 1 3 0 0 50 0 0 50\n");
+    for (const char* name : { "made.png", "made.wmf", "fallback.bmp" })
+        ASSERT_EQ(RunTool({ "slide", "picture", slide, m_folder.NativeAt(name), "--size", "120x90" }).status, 0);
+    std::filesystem::rename(m_folder.NativeAt("made.png"), m_folder.NativeAt("png-named.jpg"));
+    test::WriteFile(m_folder.NativeAt("fallback.gif"), "not a picture");
+    test::WriteFile(m_folder.NativeAt("broken.jpg"), "not a picture");
+    struct Case {
+        std::vector<std::string> args;
+        std::string out; // the line's start
+    };
+    const std::vector<Case> cases = {
+        { { m_folder.NativeAt("png-named.jpg") }, "picture\tpng\t120\t90\n" },
+        { { m_folder.NativeAt("png-named.jpg"), "--size", "50x40" }, "picture\tpng\t50\t40\n" },
+        { { m_folder.NativeAt("made.wmf") }, "picture\twmf\t" },
+        { { m_folder.NativeAt("FALLBACK.GIF") }, "picture\tfallback-bmp\t120\t90\n" },
+        { { slide }, "picture\tslide\t400\t300\n" },
+    };
+    const std::string png = m_folder.NativeAt("out.png");
+    for (const Case& c : cases) {
+        std::filesystem::remove(png);
+        std::vector<std::string> args { "picture", "render", "--out", png };
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        auto result = RunTool(args);
+        ASSERT_EQ(result.status, 0) << c.args[0] << result.err;
+        EXPECT_EQ(result.out.substr(0, c.out.size()), c.out) << c.args[0];
+        EXPECT_EQ(test::ReadFile(png).substr(1, 3), "PNG") << c.args[0];
+    }
+    std::filesystem::remove(png);
+    auto broken = RunTool({ "picture", "render", m_folder.NativeAt("broken.jpg"), "--out", png });
+    EXPECT_EQ(broken.status, 1);
+    EXPECT_NE(broken.err.find("orvtool: "), std::string::npos) << broken.err;
+    EXPECT_TRUE(broken.out.empty());
+    EXPECT_FALSE(std::filesystem::exists(png));
+}
+
 } // namespace
 } // namespace orv

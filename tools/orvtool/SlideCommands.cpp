@@ -1,7 +1,8 @@
-// orvtool slide dump|render|picture|list|color|write|library and picture resolve: AutoCAD
+// orvtool slide dump|render|picture|list|color|write|library and picture resolve|render: AutoCAD
 // slides and slide libraries as the reader sees them, and the writing of new ones.
 
 #include "Command.h"
+#include "PictureCommands.h"
 #include "browser/AcadSlideBitmap.h"
 #include "browser/PictureWriter.h"
 #include "browser/PreviewPath.h"
@@ -415,6 +416,7 @@ void Register(CLI::App& app)
 
     auto* pictures = app.add_subcommand("picture", "Preview pictures of drawings");
     pictures->require_subcommand(1);
+    RegisterPictureRender(*pictures);
     auto* resolve = pictures->add_subcommand("resolve",
         "Print what the preview loader would load for a path: slide FILE, library FILE MEMBER, "
         "or image FILE FALLBACK");

@@ -1,6 +1,7 @@
 // orvtool: the command-line tool for gallery authors, bug reports and black-box tests.
 
 #include "Command.h"
+#include "PictureCommands.h"
 
 #include "platform/Paths.h"
 
@@ -68,6 +69,9 @@ int main(int argc, char** argv)
     CLI::App app{"orvtool: packages, slides, SQL and galleries for ORVBook", "orvtool"};
     app.set_version_flag("--version", std::string("orvtool ") + ORV_VERSION);
     app.require_subcommand(1);
+#ifdef ORV_HAVE_RENDER
+    orv::tool::InstallMetafileRenderer();
+#endif
     for (auto& [name, registration] : orv::tool::Registry())
         registration(app);
     try {

@@ -5,6 +5,8 @@
 #include "app/ui/MessageDlg.h"
 #include "app/ui/ORVBookDlg.h"
 #include "app/ui/SplashDlg.h"
+#include "browser/MetafileRenderer.h"
+#include "browser/render/PreviewPicture.h"
 #include "platform/Hooks.h"
 
 #include <QApplication>
@@ -39,6 +41,7 @@ CORVBookApp::~CORVBookApp()
 {
     platform::SetShowMessageHook({});
     platform::SetPumpEventsHook({});
+    SetMetafileRenderer({});
 }
 
 int CORVBookApp::Run()
@@ -54,6 +57,8 @@ int CORVBookApp::Run()
         CMessageDlg::Install();
     }
     platform::SetPumpEventsHook([] { QCoreApplication::processEvents(); });
+    // The content view cannot show metafiles; the player renders them to PNG for its pages.
+    SetMetafileRenderer(RenderMetafilePng);
 
     std::string error;
     const std::optional<std::string> appPath = ResolveAppPath(m_options.AppDir, error);
