@@ -30,6 +30,11 @@ void DirDrawingList::Clear()
     PreviewMembers.clear();
     PreviewLibraries.clear();
     Folders.clear();
+    Status1.clear();
+    AppClass.clear();
+    FunClass.clear();
+    ShpClass.clear();
+    QueryKeyword.clear();
 }
 
 } // namespace orv

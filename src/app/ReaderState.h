@@ -28,10 +28,13 @@ struct BrowseHistory {
     std::size_t Size() const { return DirIds.size(); }
 };
 
-// The drawings of the current directory (six parallel arrays) with the selection.
+// The drawings of the current directory (parallel arrays, index i the i-th row of the
+// directory's statement) with the selection. The attribute columns ride along so that the
+// detail list shows exactly the drawings of this list, row r being drawing r.
 struct DirDrawingList {
     std::vector<std::uint32_t> Ids;
     std::vector<std::string> Names, Captions, PreviewMembers, PreviewLibraries, Folders;
+    std::vector<std::string> Status1, AppClass, FunClass, ShpClass, QueryKeyword;
     int SelectedDrawingIndex = -1;
     std::int32_t SelectedDrawingID = -1;
 
