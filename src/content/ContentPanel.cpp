@@ -4,19 +4,8 @@
 #include "content/DirectoryContent.h"
 
 namespace orv {
-namespace {
 
-// Shows CurrentHistoryKey in a view whatever it showed before.
-ShowContentResult ShowCurrentKey(ReaderState& state, ContentPanelState& panel, ContentViewSlot slot)
-{
-    panel.ContentKey = state.CurrentHistoryKey;
-    panel.ShownKey.clear();
-    return ShowContent(state, panel, slot);
-}
-
-} // namespace
-
-ShowContentResult ShowCurrentDirectory(ReaderState& state, ContentPanelState& panel, bool recordVisit)
+void TakeCurrentDirectory(ReaderState& state, bool recordVisit)
 {
     std::string key;
     bool compressed = false;
@@ -24,6 +13,18 @@ ShowContentResult ShowCurrentDirectory(ReaderState& state, ContentPanelState& pa
     state.CurrentHistoryKey = key;
     if (recordVisit)
         state.History.Add(static_cast<std::uint32_t>(state.CurrentDirID), key);
+}
+
+ShowContentResult ShowCurrentKey(ReaderState& state, ContentPanelState& panel, ContentViewSlot slot)
+{
+    panel.ContentKey = state.CurrentHistoryKey;
+    panel.ShownKey.clear();
+    return ShowContent(state, panel, slot);
+}
+
+ShowContentResult ShowCurrentDirectory(ReaderState& state, ContentPanelState& panel, bool recordVisit)
+{
+    TakeCurrentDirectory(state, recordVisit);
     return ShowCurrentKey(state, panel, ContentViewSlot::Main);
 }
 

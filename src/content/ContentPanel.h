@@ -21,10 +21,13 @@ struct PanelShowResult {
     bool Changed = false; // the split mode changed (split steps)
 };
 
-// Shows CurrentDirID in the main view: its content key becomes CurrentHistoryKey and is
-// shown afresh (ShownKey cleared). recordVisit adds the browse-history entry (CurrentDirID,
-// key), as a directory chosen in the tree, by a link or by a page step does; the bookmark's
-// plain "show" does not.
+// CurrentDirID's content key becomes CurrentHistoryKey; recordVisit adds the browse-history
+// entry (CurrentDirID, key), as a directory chosen in the tree, by a link or by a page step
+// does; the bookmark's plain "show" does not.
+void TakeCurrentDirectory(ReaderState& state, bool recordVisit);
+// Shows CurrentHistoryKey in a view afresh (ShownKey cleared).
+ShowContentResult ShowCurrentKey(ReaderState& state, ContentPanelState& panel, ContentViewSlot slot);
+// Both: CurrentDirID taken and shown in the main view.
 ShowContentResult ShowCurrentDirectory(ReaderState& state, ContentPanelState& panel, bool recordVisit);
 
 // The view new content of the split goes to: the second while the panel is split and the

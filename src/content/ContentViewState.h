@@ -50,7 +50,7 @@ struct ViewAction {
         Run, // Text: the RunFunctionSpec text
         Refused, // Text: why a program, library or file was not run
         InsertDrawing, // DirId: the DrawingID
-        ShowPicture, // Text: picture path and its appended caption, for the image viewer
+        ShowPicture, // Text: the picture path, Caption: the text after it in the link, for the image viewer
         External, // Text: an address for the system's web browser
         History, // DirId and Text: a browse-history entry was added
     };

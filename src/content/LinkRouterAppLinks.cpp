@@ -126,7 +126,8 @@ void PictureLink(const ReaderState& state, const std::string& value, std::vector
         if (!platform::FileExists(picture))
             return;
     }
-    out.push_back(MakeAction(Kind::ShowPicture, picture + caption));
+    // The caption travels beside the path: appended to it, the picture would never load.
+    out.push_back(MakeAction(Kind::ShowPicture, picture, caption));
 }
 
 // Drawing links are written "BYID=:12" and "PATH=://dir//name": the one character between

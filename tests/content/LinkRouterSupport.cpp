@@ -100,7 +100,7 @@ std::vector<std::string> LinkRouterTest::Describe(const std::vector<ViewAction>&
             lines.push_back("insert " + std::to_string(a.DirId));
             break;
         case Kind::ShowPicture:
-            lines.push_back("picture " + a.Text);
+            lines.push_back("picture " + a.Text + a.Caption);
             break;
         case Kind::External:
             lines.push_back("external " + a.Text);

@@ -16,6 +16,7 @@ QObject* NewMainWindowTest();
 QObject* NewNavigationPanelTest();
 QObject* NewDialogsTest();
 QObject* NewContentViewTest();
+QObject* NewDrawingBrowserTest();
 } // namespace orv::test
 
 int main(int argc, char** argv)
@@ -40,7 +41,8 @@ int main(int argc, char** argv)
     }
     int failures = 0;
     for (QObject* test : { orv::test::NewDialogsTest(), orv::test::NewNavigationPanelTest(),
-             orv::test::NewMainWindowTest(), orv::test::NewContentViewTest() }) {
+             orv::test::NewMainWindowTest(), orv::test::NewContentViewTest(),
+             orv::test::NewDrawingBrowserTest() }) {
         const bool wanted = functions.isEmpty()
             || std::any_of(functions.begin(), functions.end(), [test](const QString& name) {
                    return test->metaObject()->indexOfMethod(

@@ -78,7 +78,7 @@ void PrintAction(const ViewAction& action)
         std::cout << "insert\t" << action.DirId << '\n';
         break;
     case Kind::ShowPicture:
-        std::cout << "picture\t" << EscapeField(action.Text) << '\n';
+        std::cout << "picture\t" << EscapeField(action.Text + action.Caption) << '\n';
         break;
     case Kind::External:
         std::cout << "external\t" << EscapeField(action.Text) << '\n';

@@ -7,11 +7,13 @@
 #include "app/ui/SplashDlg.h"
 #include "browser/MetafileRenderer.h"
 #include "browser/render/PreviewPicture.h"
+#include "navigation/ui/ContentTabDlg.h"
 #include "platform/Hooks.h"
 
 #include <QApplication>
 #include <QPixmap>
 #include <QScreen>
+#include <QTabWidget>
 #include <QTimer>
 
 #include <cstdio>
@@ -114,7 +116,8 @@ void CORVBookApp::OnTreeShown()
         shoot->setSingleShot(true);
         connect(shoot, &QTimer::timeout, this, &CORVBookApp::SaveScreenshot);
         connect(m_window.get(), &CORVBookDlg::PageLoaded, shoot, [shoot] { shoot->start(kPagePaintMs); });
-        shoot->start(kPageWaitMs);
+        // A directory with drawings opens on its grid: no page is on its way then.
+        shoot->start(m_window->ContentPanel()->Tabs()->currentIndex() == 0 ? kPageWaitMs : kPagePaintMs);
     }
 }
 

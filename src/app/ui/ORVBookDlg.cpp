@@ -12,6 +12,9 @@
 #include "app/ui/BaseWnd.h"
 #include "app/ui/LeftView.h"
 #include "app/ui/MainView.h"
+#include "browser/DrawingLoader.h"
+#include "browser/ui/ImageViewDlg.h"
+#include "browser/ui/OptionsDlg.h"
 #include "content/ContentPanel.h"
 #include "content/DirectoryContent.h"
 #include "content/LinkRouter.h"
@@ -83,7 +86,10 @@ CORVBookDlg::CORVBookDlg(ReaderState& state, QWidget* parent)
     CNavTabDlg* navigation = NavigationPanel();
     CDirTreeDlg* tree = navigation->TreePage();
     connect(tree, &CDirTreeDlg::CaptionChanged, this, &CORVBookDlg::SetCaption);
-    connect(tree, &CDirTreeDlg::DirectoryChosen, this, [this] { ContentPanel()->ShowCurrentDirectory(true); });
+    connect(tree, &CDirTreeDlg::DirectoryChosen, this, [this] {
+        LoadTreeDirectoryDrawings(m_state);
+        ContentPanel()->ShowCurrentDirectory(true);
+    });
     connect(tree, &CDirTreeDlg::HomePageWanted, this, &CORVBookDlg::ShowHomePage);
     connect(tree, &CDirTreeDlg::TreeShown, this, &CORVBookDlg::TreeShown);
     connect(navigation, &CNavTabDlg::GalleryOpened, this, &CORVBookDlg::OnGalleryOpened);
@@ -94,6 +100,9 @@ CORVBookDlg::CORVBookDlg(ReaderState& state, QWidget* parent)
         connect(view, &CContentView::LoadEnded, this, &CORVBookDlg::PageLoaded);
     });
     connect(content, &CContentTabDlg::SecondViewCreated, this, &CORVBookDlg::ConnectContentView);
+    connect(content, &CContentTabDlg::InsertRequested, this, &CORVBookDlg::InsertDrawing);
+    connect(content, &CContentTabDlg::ViewRequested, this,
+        [this](const QString& title, const QString& path) { ShowInViewer(title, path.toStdString(), true); });
     connect(content, &CContentTabDlg::PicturePageChanged, this, [this](bool shown) {
         m_toolbar->SetButtonVisible(kCmdZoom, shown);
         m_toolbar->SetButtonVisible(kCmdWholePage, shown);
@@ -129,8 +138,6 @@ void CORVBookDlg::BuildToolbar()
         QAction* action = m_toolbar->AddButton(button.Id, icon, Q(button.Caption), Q(button.Tip));
         action->setVisible(button.Visible);
     }
-    // The browse options come with the drawing browser.
-    m_toolbar->SetButtonEnabled(kCmdOptions, false);
     m_toolbar->SetButtonCaption(kCmdSplit, QString::fromUtf8(kSplitCaption));
     m_toolbar->SetBackground(Q(platform::NativePath(m_state.ToolbarBackPath)));
 }
@@ -193,6 +200,12 @@ void CORVBookDlg::RunCommand(int id)
         return;
     case kCmdToggleNavigation:
         ToggleNavigation();
+        return;
+    case kCmdOptions:
+        ShowOptions();
+        return;
+    case kCmdInsertDrawing:
+        InsertDrawing(m_state.Drawings.SelectedDrawingID);
         return;
     default:
         break;
@@ -263,10 +276,14 @@ void CORVBookDlg::StepHistory(bool forward)
     const HistoryStepResult step = ContentPanel()->StepHistory(forward);
     if (!step.Moved)
         return;
-    // The entry's directory is selected in the tree without being shown or recorded again.
+    // The entry's directory is selected in the tree and its drawings loaded, without its
+    // page being shown or recorded again.
     for (const ViewAction& action : step.Actions) {
-        if (action.What == ViewAction::Kind::SelectDirectory)
+        if (action.What == ViewAction::Kind::SelectDirectory) {
             NavigationPanel()->SelectCurrentDir();
+            LoadDirectoryDrawings(m_state);
+            ContentPanel()->RefreshDrawings();
+        }
     }
     SetCaption(Q(step.Caption));
 }
@@ -296,8 +313,39 @@ void CORVBookDlg::ShowDirectory(std::int32_t dirId)
 {
     m_state.CurrentDirID = dirId;
     NavigationPanel()->SelectCurrentDir();
-    SetCaption(Q(SummarizeDirectory(m_state, dirId).Caption));
+    const DrawingLoadResult loaded = LoadDirectoryDrawings(m_state);
+    SetCaption(Q(loaded.Title ? *loaded.Title : SummarizeDirectory(m_state, dirId).Caption));
     ContentPanel()->ShowCurrentDirectory(true);
+}
+
+void CORVBookDlg::InsertDrawing(std::int32_t drawingId)
+{
+    // Until the CAD link is part of the reader, the user learns why nothing was inserted.
+    if (drawingId < 0)
+        return;
+    Tell({ "本版本尚不能插入图形，此功能将在后续版本中提供。", "插图件" });
+}
+
+void CORVBookDlg::ShowInViewer(const QString& title, const std::string& path, bool setTitle)
+{
+    // One viewer serves every picture; closed, it is made again on the next use.
+    if (!m_viewer)
+        m_viewer = new CImageViewDlg(m_state, this);
+    m_viewer->show();
+    m_viewer->raise();
+    m_viewer->ShowFile(setTitle ? title : m_viewer->windowTitle(), path);
+}
+
+void CORVBookDlg::ShowOptions()
+{
+    COptionsDlg dialog(m_state, this);
+    connect(&dialog, &COptionsDlg::LayerSettingsRequested, this,
+        [this] { Tell({ "本版本尚不能设置图层，此功能将在后续版本中提供。", "图层设置" }); });
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    if (!dialog.Written())
+        Tell({ SettingsNotWrittenMessage(m_state.IniPath), m_state.AppTitle }, platform::MessageKind::Warning);
+    ContentPanel()->RefreshDrawings();
 }
 
 void CORVBookDlg::ConnectContentView(CContentView* view)
@@ -332,13 +380,12 @@ void CORVBookDlg::OnViewAction(const ViewAction& action)
     case ViewAction::Kind::Refused:
         Tell({ action.Text, kCommandCaption }, platform::MessageKind::Warning);
         return;
-    // Until the drawing insertion and the image viewer are part of the reader, the user
-    // learns why the link did nothing.
     case ViewAction::Kind::InsertDrawing:
-        Tell({ "本版本尚不能插入图形，此功能将在后续版本中提供。", "插图件" });
+        InsertDrawing(static_cast<std::int32_t>(action.DirId));
         return;
     case ViewAction::Kind::ShowPicture:
-        Tell({ "本版本尚不能显示图片，图片查看器将在后续版本中提供。", m_state.AppTitle });
+        // A picture link leaves the viewer's title as it is.
+        ShowInViewer(QString(), action.Text, false);
         return;
     default:
         // History entries are already in the state; the view carries out the rest itself.

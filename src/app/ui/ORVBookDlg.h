@@ -4,6 +4,7 @@
 // choices into calls on the core and shows what comes back; whether the program may close,
 // what a tool button does and where a page step leads are the core's decisions.
 
+#include <QPointer>
 #include <QWidget>
 
 #include <cstdint>
@@ -23,6 +24,7 @@ class CContentTabDlg;
 class CContentView;
 struct ViewAction;
 class CFlatToolBar;
+class CImageViewDlg;
 class CNavTabDlg;
 
 class CORVBookDlg : public QWidget {
@@ -55,6 +57,8 @@ public:
     CBaseWnd* Frame() const { return m_frame; }
     CNavTabDlg* NavigationPanel() const;
     CContentTabDlg* ContentPanel() const;
+    // The image viewer; null before its first use and after it was closed.
+    CImageViewDlg* Viewer() const { return m_viewer; }
     // The tool menu last shown (null before the first).
     QMenu* ToolMenu() const { return m_toolMenu; }
 
@@ -75,6 +79,11 @@ private:
     void LayOut();
     void StepPage(bool next);
     void StepHistory(bool forward);
+    // The drawing's insertion into the CAD program (a message until the CAD link exists).
+    void InsertDrawing(std::int32_t drawingId);
+    // The image viewer (made on first use) shows path; setTitle: under title.
+    void ShowInViewer(const QString& title, const std::string& path, bool setTitle);
+    void ShowOptions();
     // A split command: the content area split that way (kSplitNone joins it again).
     void SetSplitMode(int mode);
     // The split button's caption and picture for the split now in force.
@@ -93,6 +102,7 @@ private:
     CColorStaticST* m_statusLine;
     CBaseWnd* m_frame;
     QMenu* m_toolMenu = nullptr;
+    QPointer<CImageViewDlg> m_viewer;
     std::vector<std::string> m_toolMenuCommands; // ToolMenuCommands: id 800 + k runs entry k
     bool m_closing = false;
 };

@@ -1,8 +1,13 @@
 #include "navigation/ui/ContentTabDlg.h"
 
 #include "app/ReaderState.h"
+#include "browser/ContentTabs.h"
+#include "browser/ui/DetailDlg.h"
+#include "browser/ui/PreviewDlg.h"
 #include "content/ui/ContentView.h"
+#include "platform/Paths.h"
 
+#include <QSignalBlocker>
 #include <QSplitter>
 #include <QTabWidget>
 #include <QTimer>
@@ -23,6 +28,7 @@ CContentTabDlg::CContentTabDlg(ReaderState& state, QWidget* parent)
     auto* layout = new QVBoxLayout(m_page);
     layout->setContentsMargins(2, 2, 2, 2);
     m_tabs->addTab(m_page, QStringLiteral("内容"));
+    connect(m_tabs, &QTabWidget::currentChanged, this, &CContentTabDlg::OnTabChanged);
 
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
@@ -65,15 +71,75 @@ void CContentTabDlg::CreateView(int i)
 
 void CContentTabDlg::ShowCurrentDirectory(bool recordVisit)
 {
-    m_state.TabIndex = 0;
-    m_tabs->setCurrentIndex(0);
-    Carry(ContentViewSlot::Main, orv::ShowCurrentDirectory(m_state, m_panel, recordVisit));
+    TakeCurrentDirectory(m_state, recordVisit);
+    ArrangeTabs(true);
+}
+
+void CContentTabDlg::RefreshDrawings()
+{
+    ArrangeTabs(false);
+}
+
+void CContentTabDlg::ArrangeTabs(bool showContent)
+{
+    const ContentTabsDecision decision
+        = DecideContentTabs(ContentTabsInputFor(m_state, m_tabs->count(), m_grid != nullptr));
+    {
+        // The tab steps below are the panel's own, not the user's.
+        const QSignalBlocker blocker(m_tabs);
+        if (decision.RemoveDrawingTabs) {
+            while (m_tabs->count() > 1)
+                m_tabs->removeTab(m_tabs->count() - 1);
+            delete m_grid;
+            delete m_detail;
+            m_grid = nullptr;
+            m_detail = nullptr;
+        }
+        if (decision.AddDrawingTabs) {
+            if (!m_grid) {
+                m_grid = new CPreviewDlg(m_state, m_tabs);
+                connect(m_grid, &CPreviewDlg::DrawingSelected, this, [this] {
+                    if (m_detail)
+                        m_detail->SelectDrawing();
+                });
+                connect(m_grid, &CPreviewDlg::InsertRequested, this, &CContentTabDlg::InsertRequested);
+                connect(m_grid, &CPreviewDlg::ViewRequested, this, &CContentTabDlg::ViewRequested);
+            }
+            if (!m_detail) {
+                m_detail = new CDetailDlg(m_state, m_tabs);
+                connect(m_detail, &CDetailDlg::DrawingSelected, this, [this] {
+                    if (m_grid)
+                        m_grid->ShowSelectedDrawing();
+                });
+                connect(m_detail, &CDetailDlg::InsertRequested, this, &CContentTabDlg::InsertRequested);
+            }
+            while (m_tabs->count() > 1)
+                m_tabs->removeTab(m_tabs->count() - 1);
+            m_tabs->addTab(m_grid, QStringLiteral("图集浏览"));
+            m_tabs->addTab(m_detail, QStringLiteral("图集详细"));
+        }
+        m_state.TabIndex = decision.TabIndex;
+        m_tabs->setCurrentIndex(std::min(decision.TabIndex, m_tabs->count() - 1));
+    }
+    if (showContent && decision.ShowContent)
+        Carry(ContentViewSlot::Main, ShowCurrentKey(m_state, m_panel, ContentViewSlot::Main));
+    if (m_grid)
+        m_grid->Reload();
+    if (m_detail)
+        m_detail->FillDetailList();
+}
+
+void CContentTabDlg::OnTabChanged(int index)
+{
+    m_state.TabIndex = index;
+    // The content tab shows the current page when it has not shown it yet.
+    if (index == 0 && !platform::EqualsNoCase(m_panel.ContentKey, m_state.CurrentHistoryKey))
+        Carry(ContentViewSlot::Main, ShowCurrentKey(m_state, m_panel, ContentViewSlot::Main));
 }
 
 void CContentTabDlg::ShowPage(const std::string& path)
 {
-    m_state.TabIndex = 0;
-    m_tabs->setCurrentIndex(0);
+    SelectContentTab();
     m_panel.ContentKey = path;
     m_panel.ShownKey.clear();
     Carry(ContentViewSlot::Main, ShowContent(m_state, m_panel, ContentViewSlot::Main));
@@ -89,8 +155,7 @@ HistoryStepResult CContentTabDlg::StepHistory(bool forward)
 
 void CContentTabDlg::SetSplitMode(int mode)
 {
-    m_state.TabIndex = 0;
-    m_tabs->setCurrentIndex(0);
+    SelectContentTab();
     const PanelShowResult result = orv::SetSplitMode(m_state, m_panel, mode);
     // The second view starts its engine only when first wanted.
     if (m_state.SplitMode != kSplitNone) {
@@ -100,6 +165,13 @@ void CContentTabDlg::SetSplitMode(int mode)
     }
     LayOutSplit();
     Carry(result);
+}
+
+void CContentTabDlg::SelectContentTab()
+{
+    const QSignalBlocker blocker(m_tabs);
+    m_state.TabIndex = 0;
+    m_tabs->setCurrentIndex(0);
 }
 
 void CContentTabDlg::SetPictureSize(bool wholePage)
