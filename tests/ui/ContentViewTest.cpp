@@ -4,12 +4,13 @@
 #include "content/ui/ContentView.h"
 
 #include "UiSupport.h"
-#include "app/common/PathHelpers.h"
-#include "content/LocalContent.h"
 #include "app/MainToolbar.h"
-#include "controls/FlatToolBar.h"
+#include "app/common/PathHelpers.h"
+#include "browser/ui/PreviewDlg.h"
+#include "content/LocalContent.h"
 #include "content/ViewInput.h"
 #include "content/ui/FindBar.h"
+#include "controls/FlatToolBar.h"
 #include "navigation/ui/ContentTabDlg.h"
 #include "navigation/ui/DirTreeDlg.h"
 #include "navigation/ui/NavTabDlg.h"
@@ -21,6 +22,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QSignalSpy>
+#include <QTabWidget>
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
@@ -260,7 +262,11 @@ private slots:
         SaveScreenshot(&window, QStringLiteral("content-packaged-page"));
 
         // A group of a packaged page: the redirect page goes on to the copy at its mark.
+        // It has drawings: the panel opens on their grid, and the page shows once the user
+        // turns to the content tab.
         select(QStringLiteral("M12"));
+        QCOMPARE(panel.Tabs()->currentWidget(), static_cast<QWidget*>(panel.GridPage()));
+        panel.Tabs()->setCurrentIndex(0);
         QTRY_VERIFY_WITH_TIMEOUT(settled("M12"), 15000);
         const std::string group = state.CurrentHistoryKey;
         QCOMPARE(state.History.Size(), std::size_t(3)); // the first tree's, 螺栓, M12

@@ -86,8 +86,8 @@ private slots:
             QAction* action = Window()->findChild<QAction*>(QStringLiteral("cmd%1").arg(id));
             QVERIFY2(action && !action->isVisible(), qPrintable(QString::number(id)));
         }
-        // The options wait for the drawing browser; the history buttons and their keys are on.
-        QVERIFY(!Window()->ToolBar()->Button(32789)->isEnabled());
+        // The options, the history buttons and their keys are on.
+        QVERIFY(Window()->ToolBar()->Button(32789)->isEnabled());
         QVERIFY(Window()->ToolBar()->Button(32785)->isEnabled());
         QVERIFY(Window()->findChild<QAction*>(QStringLiteral("keyF7"))->isEnabled());
     }

@@ -336,6 +336,11 @@ void CORVBookDlg::ShowInViewer(const QString& title, const std::string& path, bo
     m_viewer->ShowFile(setTitle ? title : m_viewer->windowTitle(), path);
 }
 
+CImageViewDlg* CORVBookDlg::Viewer() const
+{
+    return m_viewer.data();
+}
+
 void CORVBookDlg::ShowOptions()
 {
     COptionsDlg dialog(m_state, this);

@@ -58,7 +58,7 @@ public:
     CNavTabDlg* NavigationPanel() const;
     CContentTabDlg* ContentPanel() const;
     // The image viewer; null before its first use and after it was closed.
-    CImageViewDlg* Viewer() const { return m_viewer; }
+    CImageViewDlg* Viewer() const;
     // The tool menu last shown (null before the first).
     QMenu* ToolMenu() const { return m_toolMenu; }
 
