@@ -119,8 +119,8 @@ int NextGridPage(int page, int pageCount)
     return page + 1 < pageCount ? page + 1 : -1;
 }
 
-GridSelection SelectGridCell(ReaderState& state, const GridSettings& settings, int page, int cell,
-    CellAction action)
+GridSelection SelectGridCell(
+    ReaderState& state, const GridSettings& settings, int page, int cell, CellAction action)
 {
     GridSelection selection;
     DirDrawingList& list = state.Drawings;

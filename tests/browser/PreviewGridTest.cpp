@@ -167,6 +167,12 @@ TEST(PreviewGridTest, ComboListsTheDrawingsAttributesUnderTheGallerysTitles)
         "查询索引:kw B8", "目录位置:\\零件\\螺栓" };
     EXPECT_EQ(s.ComboLines, lines);
     EXPECT_EQ(s.DrawingID, 8);
+
+    // Directories that are each other's parents still give a location instead of a hang.
+    g.state.Database.CloseConnection();
+    ExecGallerySql(g.gallery, "UPDATE DrawingDir SET ParDirID = 2 WHERE DirID = 1");
+    ASSERT_EQ(g.state.Database.ConnectDatabase(g.gallery, kGalleryPassword), 0);
+    EXPECT_EQ(SelectGridCell(g.state, GridSettings {}, 0, 1).ComboLines, lines);
 }
 
 TEST(PreviewGridTest, LayoutDividesTheAreaByTheGridAndNeverGoesNegative)
@@ -179,7 +185,8 @@ TEST(PreviewGridTest, LayoutDividesTheAreaByTheGridAndNeverGoesNegative)
     const int pictureHeight = cellHeight - 20 - 2; // 70
     EXPECT_EQ(layout.Cells[0].Picture, (Rect { 2, 24, cellWidth, pictureHeight }));
     EXPECT_EQ(layout.Cells[0].Caption, (Rect { 2 + 8, 24 + pictureHeight, cellWidth - 16, 20 }));
-    EXPECT_EQ(layout.Cells[5].Picture, (Rect { 2 + cellWidth + 2, 24 + 2 * cellHeight, cellWidth, pictureHeight }));
+    EXPECT_EQ(
+        layout.Cells[5].Picture, (Rect { 2 + cellWidth + 2, 24 + 2 * cellHeight, cellWidth, pictureHeight }));
     EXPECT_EQ(layout.Previous, (Rect { 2, 2, 20, 20 }));
     EXPECT_EQ(layout.Next, (Rect { 400 - 2 - 20, 2, 20, 20 }));
 

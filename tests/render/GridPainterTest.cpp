@@ -75,11 +75,12 @@ protected:
         m_style.Colours.CaptionText = 0x000000;
         m_style.Font = QFont("DejaVu Sans", 9);
         QPainter painter(&image);
-        PaintGridPage(painter, page, m_layout, selected, m_style, [this](QPainter& p, const QRect& rect, int index) {
-            m_calls.emplace_back(index, Rect { rect.x(), rect.y(), rect.width(), rect.height() });
-            p.fillRect(rect.center().x() - 2, rect.center().y() - 2, 5, 5, QColor(kPictureMark));
-            p.fillRect(rect.adjusted(-30, -30, 30, 30).topLeft().x(), rect.y() - 30, 10, 10, Qt::red);
-        });
+        PaintGridPage(
+            painter, page, m_layout, selected, m_style, [this](QPainter& p, const QRect& rect, int index) {
+                m_calls.emplace_back(index, Rect { rect.x(), rect.y(), rect.width(), rect.height() });
+                p.fillRect(rect.center().x() - 2, rect.center().y() - 2, 5, 5, QColor(kPictureMark));
+                p.fillRect(rect.adjusted(-30, -30, 30, 30).topLeft().x(), rect.y() - 30, 10, 10, Qt::red);
+            });
         return image;
     }
 
@@ -103,7 +104,8 @@ TEST_F(GridPainting, ShownCellsGetTheirBackgroundsPicturesAndSelectionHiddenOnes
     ASSERT_EQ(m_calls.size(), 3u);
     for (int k = 0; k < 3; ++k) {
         EXPECT_EQ(m_calls[static_cast<std::size_t>(k)].first, k);
-        EXPECT_EQ(m_calls[static_cast<std::size_t>(k)].second, m_layout.Cells[static_cast<std::size_t>(k)].Picture);
+        EXPECT_EQ(
+            m_calls[static_cast<std::size_t>(k)].second, m_layout.Cells[static_cast<std::size_t>(k)].Picture);
     }
     const struct {
         int cell;
@@ -113,7 +115,8 @@ TEST_F(GridPainting, ShownCellsGetTheirBackgroundsPicturesAndSelectionHiddenOnes
         const CellRects& r = m_layout.Cells[static_cast<std::size_t>(c.cell)];
         EXPECT_EQ(image.pixel(r.Picture.X + 1, r.Picture.Y + 1), c.picture) << c.cell;
         EXPECT_EQ(image.pixel(r.Caption.X + 1, r.Caption.Y + 1), c.caption) << c.cell;
-        const QRgb centre = image.pixel(r.Picture.X + r.Picture.Width / 2, r.Picture.Y + r.Picture.Height / 2);
+        const QRgb centre
+            = image.pixel(r.Picture.X + r.Picture.Width / 2, r.Picture.Y + r.Picture.Height / 2);
         EXPECT_EQ(centre == kPictureMark, c.cell < 3) << c.cell;
     }
     // The selected caption is written in white, the others in their text colour; a picture

@@ -37,7 +37,8 @@ void PaintGridPage(QPainter& painter, const GridPage& page, const GridLayout& la
     painter.setFont(style.Font);
     const QFontMetrics metrics(style.Font, painter.device());
     for (const GridCell& cell : page.Cells) {
-        if (cell.DrawingIndex < 0 || cell.Cell < 0 || static_cast<std::size_t>(cell.Cell) >= layout.Cells.size())
+        if (cell.DrawingIndex < 0 || cell.Cell < 0
+            || static_cast<std::size_t>(cell.Cell) >= layout.Cells.size())
             continue;
         const CellRects& rects = layout.Cells[static_cast<std::size_t>(cell.Cell)];
         const bool selected = cell.DrawingIndex == selectedDrawing;
@@ -57,7 +58,8 @@ void PaintGridPage(QPainter& painter, const GridPage& page, const GridLayout& la
             continue;
         painter.fillRect(caption, selected ? selection : captionBack);
         const QString text = QString::fromStdString(cell.Caption);
-        const int align = (CaptionIsCentred(metrics, text, caption.width()) ? Qt::AlignHCenter : Qt::AlignLeft)
+        const int align
+            = (CaptionIsCentred(metrics, text, caption.width()) ? Qt::AlignHCenter : Qt::AlignLeft)
             | Qt::AlignVCenter | Qt::TextSingleLine;
         painter.setPen(selected ? QColor(Qt::white) : captionText);
         painter.save();
