@@ -150,6 +150,15 @@ GridSelection SelectGridCell(
     return selection;
 }
 
+GridReload ReloadGrid(ReaderState& state, const GridSettings& current)
+{
+    GridReload reload;
+    reload.Settings = ReadGridSettings(state.IniPath, current);
+    reload.Page = BuildGridPage(state.Drawings, reload.Settings, 0);
+    reload.Selection = SelectGridCell(state, reload.Settings, 0, 0);
+    return reload;
+}
+
 std::vector<std::string> DrawingAttributeLines(const ReaderState& state, std::int32_t drawingId)
 {
     std::vector<std::string> lines;

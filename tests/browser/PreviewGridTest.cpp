@@ -175,6 +175,28 @@ TEST(PreviewGridTest, ComboListsTheDrawingsAttributesUnderTheGallerysTitles)
     EXPECT_EQ(SelectGridCell(g.state, GridSettings {}, 0, 1).ComboLines, lines);
 }
 
+TEST(PreviewGridTest, ReloadReadsTheSettingsAndSelectsTheFirstDrawingOfPageZero)
+{
+    const struct {
+        std::int32_t dir;
+        int rows, pages, index;
+        std::int32_t id;
+    } cases[] = { { kPartsDir, 2, 1, 0, 1 }, { kEmptyDrawingDir, 2, 0, -1, -1 } };
+    for (const auto& c : cases) {
+        BrowserGallery g(DirListForm::WithOrder, "[Preview]\nRow=2\nCol=4\n");
+        g.state.CurrentDirID = c.dir;
+        LoadDirectoryDrawings(g.state);
+        const GridReload reload = ReloadGrid(g.state, GridSettings {});
+        EXPECT_EQ(reload.Settings.Rows, c.rows);
+        EXPECT_EQ(reload.Page.Page, 0);
+        EXPECT_EQ(reload.Page.PageCount, c.pages) << c.dir;
+        EXPECT_EQ(reload.Page.Cells.size(), 8u);
+        EXPECT_EQ(reload.Selection.DrawingIndex, c.index) << c.dir;
+        EXPECT_EQ(g.state.Drawings.SelectedDrawingID, c.id) << c.dir;
+        EXPECT_EQ(reload.Selection.ComboLines.empty(), c.id < 0) << c.dir;
+    }
+}
+
 TEST(PreviewGridTest, LayoutDividesTheAreaByTheGridAndNeverGoesNegative)
 {
     // 3 x 2 cells in 400 x 300 with a frame of 8 (gap 2) and a combo 20 high.
