@@ -41,8 +41,8 @@ DetailFill FillDetailList(ReaderState& state)
         return fill;
     int remembered = -1;
     for (std::size_t i = 0; i < list.Size(); ++i) {
-        fill.Rows.push_back({ list.Captions[i], At(list.Status1, i), At(list.AppClass, i), At(list.FunClass, i),
-            At(list.ShpClass, i), At(list.QueryKeyword, i) });
+        fill.Rows.push_back({ list.Captions[i], At(list.Status1, i), At(list.AppClass, i),
+            At(list.FunClass, i), At(list.ShpClass, i), At(list.QueryKeyword, i) });
         if (remembered < 0 && static_cast<std::int32_t>(list.Ids[i]) == list.SelectedDrawingID)
             remembered = static_cast<int>(i);
     }
@@ -92,8 +92,9 @@ std::vector<DataSheetRow> DataSheetRows(const CAdoConnection& db, std::int32_t d
 {
     std::vector<DataSheetRow> rows;
     CAdoRecordset rs;
-    if (rs.OpenSql(
-            "Select * from DrawingData where DrawingID = " + std::to_string(drawingId) + " Order By FieldOrder", db)
+    if (rs.OpenSql("Select * from DrawingData where DrawingID = " + std::to_string(drawingId)
+                + " Order By FieldOrder",
+            db)
         != 0)
         return rows;
     for (; !rs.IsEOF(); rs.MoveNext()) {

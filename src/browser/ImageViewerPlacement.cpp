@@ -36,9 +36,11 @@ std::optional<ViewerRect> PlaceViewer(ViewerRect r, int screenWidth, int screenH
         r.Height = screenHeight / 2;
     // Sums in 64 bits: stored values come from a file and may be anything.
     const long long left = r.Left;
-    if ((left < 0 && left + r.Width < captionHeight) || left > static_cast<long long>(screenWidth) - captionHeight)
+    if ((left < 0 && left + r.Width < captionHeight)
+        || left > static_cast<long long>(screenWidth) - captionHeight)
         r.Left = 0;
-    if (r.Top < captionHeight || static_cast<long long>(r.Top) > static_cast<long long>(screenHeight) - captionHeight)
+    if (r.Top < captionHeight
+        || static_cast<long long>(r.Top) > static_cast<long long>(screenHeight) - captionHeight)
         r.Top = captionHeight;
     return r;
 }

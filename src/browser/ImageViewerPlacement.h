@@ -27,7 +27,8 @@ bool WriteViewerRect(const std::string& iniPath, const ViewerRect& rect);
 // width or height is not positive. Too wide or too high becomes half the screen; a window
 // whose left is off the screen, or whose top is above the caption height or too low to reach,
 // is moved back.
-std::optional<ViewerRect> PlaceViewer(ViewerRect stored, int screenWidth, int screenHeight, int captionHeight);
+std::optional<ViewerRect> PlaceViewer(
+    ViewerRect stored, int screenWidth, int screenHeight, int captionHeight);
 
 enum class ViewerMode { Picture = 0, Web = 1 };
 

@@ -119,8 +119,8 @@ int NextGridPage(int page, int pageCount)
     return page + 1 < pageCount ? page + 1 : -1;
 }
 
-GridSelection SelectGridCell(ReaderState& state, const GridSettings& settings, int page, int cell,
-    CellAction action)
+GridSelection SelectGridCell(
+    ReaderState& state, const GridSettings& settings, int page, int cell, CellAction action)
 {
     GridSelection selection;
     DirDrawingList& list = state.Drawings;
@@ -148,6 +148,15 @@ GridSelection SelectGridCell(ReaderState& state, const GridSettings& settings, i
         selection.ComboLines.push_back(std::move(line));
     selection.ComboSelection = 0;
     return selection;
+}
+
+GridReload ReloadGrid(ReaderState& state, const GridSettings& current)
+{
+    GridReload reload;
+    reload.Settings = ReadGridSettings(state.IniPath, current);
+    reload.Page = BuildGridPage(state.Drawings, reload.Settings, 0);
+    reload.Selection = SelectGridCell(state, reload.Settings, 0, 0);
+    return reload;
 }
 
 std::vector<std::string> DrawingAttributeLines(const ReaderState& state, std::int32_t drawingId)

@@ -83,6 +83,16 @@ struct GridSelection {
 GridSelection SelectGridCell(ReaderState& state, const GridSettings& settings, int page, int cell,
     CellAction action = CellAction::Click);
 
+struct GridReload {
+    GridSettings Settings;
+    GridPage Page;
+    GridSelection Selection;
+};
+
+// After the drawing list changed: the settings read afresh over current, page 0 shown and
+// its first cell selected (nothing selected when the list is empty).
+GridReload ReloadGrid(ReaderState& state, const GridSettings& current);
+
 // The attribute lines of a drawing: the four field titles with Status1, AppClass, FunClass
 // and ShpClass, "查询索引:" with QueryKeyword, "目录位置:\" with the title path of its
 // directory. Nothing when the drawing has no row.

@@ -29,7 +29,8 @@ TEST(BrowseOptionsTest, ReadingValidatesEveryValueOverTheDefaults)
         bool showJoin, showDlg;
     } cases[] = {
         { "", 4, 5, 0xEEEEEE, 0x111111, false, true },
-        { "[Preview]\nRow=2\nCol=9\nImgBck=255\nImgFro=16777215\nShowJoin=1\n", 2, 9, 255, 0xFFFFFF, true, true },
+        { "[Preview]\nRow=2\nCol=9\nImgBck=255\nImgFro=16777215\nShowJoin=1\n", 2, 9, 255, 0xFFFFFF, true,
+            true },
         { "[Preview]\nRow=12\nCol=0\n", 4, 5, 0xEEEEEE, 0x111111, false, true },
         { "[Preview]\nRow=4294967299\nCol=-4294967295\n", 4, 5, 0xEEEEEE, 0x111111, false, true }, // no wrap
         { "[Preview]\nImgBck=16777216\nImgFro=-1\n", 4, 5, 0xEEEEEE, 0x111111, false, true },
@@ -61,7 +62,8 @@ TEST(BrowseOptionsTest, ColourComboOffersTheSevenColoursAndKeepsAnyOther)
         ASSERT_EQ(entries.size(), c.entries) << c.current;
         EXPECT_EQ(selected, c.selected) << c.current;
         EXPECT_EQ(entries[static_cast<std::size_t>(selected)].Colour, c.current);
-        const std::uint32_t seven[] = { 0x0000FF, 0x00FFFF, 0x00FF00, 0xFFFF00, 0xFF0000, 0xFF00FF, 0xFFFFFF };
+        const std::uint32_t seven[]
+            = { 0x0000FF, 0x00FFFF, 0x00FF00, 0xFFFF00, 0xFF0000, 0xFF00FF, 0xFFFFFF };
         for (std::size_t i = 0; i < 7; ++i)
             EXPECT_EQ(entries[i].Colour, seven[i]);
     }

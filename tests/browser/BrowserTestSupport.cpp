@@ -74,8 +74,8 @@ GalleryManifest BrowserManifest()
     m.HasMemberships = true;
     m.Memberships = { { kPartsDir, 6, 1 }, { kPartsDir, 5, 2 }, { kPartsDir, 4, 3 }, { kPartsDir, 3, 4 },
         { kPartsDir, 2, 5 }, { kPartsDir, 1, 6 }, { kBoltsDir, 8, 1 }, { kBoltsDir, 7, 2 } };
-    m.Files = { Marker("Mech\\Parts\\M8.jpg"), Marker("Mech\\Parts\\A4.JPG"),
-        Marker("Mech\\Bolts\\b1.htm"), Marker("Mech\\Bolts\\b2.htm") };
+    m.Files = { Marker("Mech\\Parts\\M8.jpg"), Marker("Mech\\Parts\\A4.JPG"), Marker("Mech\\Bolts\\b1.htm"),
+        Marker("Mech\\Bolts\\b2.htm") };
     return m;
 }
 

@@ -17,7 +17,8 @@ enum BrowserDir : std::int32_t { kPartsDir = 1, kBoltsDir = 2, kEmptyDrawingDir 
 enum class DirListForm { WithOrder, WithoutOrder, Missing };
 
 struct BrowserGallery {
-    explicit BrowserGallery(DirListForm form = DirListForm::WithOrder, const std::string& ini = std::string());
+    explicit BrowserGallery(
+        DirListForm form = DirListForm::WithOrder, const std::string& ini = std::string());
     TempFolder folder;
     std::string gallery; // program path of B.GAL
     std::string root; // gallery without ".GAL"

@@ -164,7 +164,8 @@ TEST(DetailListTest, ShowDetailTogglesAndTwoTogglesRestoreTheSetting)
     const struct {
         const char* ini;
         bool first;
-    } cases[] = { { "", false }, { "[Gallery]\nShowDetail=1\n", true }, { "[Gallery]\nShowDetail=2\n", false } };
+    } cases[]
+        = { { "", false }, { "[Gallery]\nShowDetail=1\n", true }, { "[Gallery]\nShowDetail=2\n", false } };
     for (const auto& c : cases) {
         TempFolder folder;
         if (*c.ini)

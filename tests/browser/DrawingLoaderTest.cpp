@@ -101,8 +101,9 @@ TEST(DrawingLoaderTest, EveryRowFillsAllColumnsWithTheGalleryFolder)
     LoadDirectoryDrawings(g.state);
     const DirDrawingList& list = g.state.Drawings;
     ASSERT_EQ(list.Size(), 5u);
-    for (const auto* column : { &list.Names, &list.Captions, &list.PreviewMembers, &list.PreviewLibraries,
-             &list.Folders, &list.Status1, &list.AppClass, &list.FunClass, &list.ShpClass, &list.QueryKeyword })
+    for (const auto* column :
+        { &list.Names, &list.Captions, &list.PreviewMembers, &list.PreviewLibraries, &list.Folders,
+            &list.Status1, &list.AppClass, &list.FunClass, &list.ShpClass, &list.QueryKeyword })
         EXPECT_EQ(column->size(), list.Size());
     EXPECT_EQ(list.Names[0], "A1");
     EXPECT_EQ(list.Captions[0], "");
@@ -138,7 +139,8 @@ TEST(DrawingLoaderTest, EveryLoadEmptiesTheListAndTheSelectionWhateverFollows)
             g.state.DatabaseOpen = false;
         }
         g.state.CurrentDirID = c.dir;
-        const DrawingLoadResult result = c.tree ? LoadTreeDirectoryDrawings(g.state) : LoadDirectoryDrawings(g.state);
+        const DrawingLoadResult result
+            = c.tree ? LoadTreeDirectoryDrawings(g.state) : LoadDirectoryDrawings(g.state);
         EXPECT_EQ(g.state.Drawings.Size(), 0u) << c.what;
         EXPECT_TRUE(g.state.Drawings.Status1.empty()) << c.what;
         EXPECT_EQ(g.state.Drawings.SelectedDrawingIndex, -1) << c.what;

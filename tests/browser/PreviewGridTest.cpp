@@ -167,6 +167,34 @@ TEST(PreviewGridTest, ComboListsTheDrawingsAttributesUnderTheGallerysTitles)
         "查询索引:kw B8", "目录位置:\\零件\\螺栓" };
     EXPECT_EQ(s.ComboLines, lines);
     EXPECT_EQ(s.DrawingID, 8);
+
+    // Directories that are each other's parents still give a location instead of a hang.
+    g.state.Database.CloseConnection();
+    ExecGallerySql(g.gallery, "UPDATE DrawingDir SET ParDirID = 2 WHERE DirID = 1");
+    ASSERT_EQ(g.state.Database.ConnectDatabase(g.gallery, kGalleryPassword), 0);
+    EXPECT_EQ(SelectGridCell(g.state, GridSettings {}, 0, 1).ComboLines, lines);
+}
+
+TEST(PreviewGridTest, ReloadReadsTheSettingsAndSelectsTheFirstDrawingOfPageZero)
+{
+    const struct {
+        std::int32_t dir;
+        int rows, pages, index;
+        std::int32_t id;
+    } cases[] = { { kPartsDir, 2, 1, 0, 1 }, { kEmptyDrawingDir, 2, 0, -1, -1 } };
+    for (const auto& c : cases) {
+        BrowserGallery g(DirListForm::WithOrder, "[Preview]\nRow=2\nCol=4\n");
+        g.state.CurrentDirID = c.dir;
+        LoadDirectoryDrawings(g.state);
+        const GridReload reload = ReloadGrid(g.state, GridSettings {});
+        EXPECT_EQ(reload.Settings.Rows, c.rows);
+        EXPECT_EQ(reload.Page.Page, 0);
+        EXPECT_EQ(reload.Page.PageCount, c.pages) << c.dir;
+        EXPECT_EQ(reload.Page.Cells.size(), 8u);
+        EXPECT_EQ(reload.Selection.DrawingIndex, c.index) << c.dir;
+        EXPECT_EQ(g.state.Drawings.SelectedDrawingID, c.id) << c.dir;
+        EXPECT_EQ(reload.Selection.ComboLines.empty(), c.id < 0) << c.dir;
+    }
 }
 
 TEST(PreviewGridTest, LayoutDividesTheAreaByTheGridAndNeverGoesNegative)
@@ -179,7 +207,8 @@ TEST(PreviewGridTest, LayoutDividesTheAreaByTheGridAndNeverGoesNegative)
     const int pictureHeight = cellHeight - 20 - 2; // 70
     EXPECT_EQ(layout.Cells[0].Picture, (Rect { 2, 24, cellWidth, pictureHeight }));
     EXPECT_EQ(layout.Cells[0].Caption, (Rect { 2 + 8, 24 + pictureHeight, cellWidth - 16, 20 }));
-    EXPECT_EQ(layout.Cells[5].Picture, (Rect { 2 + cellWidth + 2, 24 + 2 * cellHeight, cellWidth, pictureHeight }));
+    EXPECT_EQ(
+        layout.Cells[5].Picture, (Rect { 2 + cellWidth + 2, 24 + 2 * cellHeight, cellWidth, pictureHeight }));
     EXPECT_EQ(layout.Previous, (Rect { 2, 2, 20, 20 }));
     EXPECT_EQ(layout.Next, (Rect { 400 - 2 - 20, 2, 20, 20 }));
 

@@ -23,8 +23,8 @@ struct ToolBrowserGallery {
         m.Directories = { dir };
         ManifestDrawing a, b, c;
         a.Id = 1, a.Dir = 1, a.Name = "A\t1", a.Caption = "", a.Preview = "bolt(m12).sld";
-        a.Data = { { std::string("长度"), 1, 12.5, std::nullopt }, { std::string("材料"), 0, std::nullopt,
-                                                                     std::string("Q235") } };
+        a.Data = { { std::string("长度"), 1, 12.5, std::nullopt },
+            { std::string("材料"), 0, std::nullopt, std::string("Q235") } };
         b.Id = 2, b.Dir = 1, b.Name = "B", b.Caption = "螺母", b.Preview = "nut.jpg", b.Status1 = "新";
         c.Id = 3, c.Dir = 1, c.Name = "C", c.Caption = "关联", c.Preview = "c.jpg", c.Bound = 1;
         m.Drawings = { a, b, c };
@@ -57,7 +57,8 @@ TEST(OrvtoolBrowser, DrawingsPrintsTheStatementTitlesAndListOfEitherLoader)
     const std::string d0b = "drawing\t0\t2\tB\t螺母\tNUT.JPG\n";
     auto tree = RunTool({ "drawings", g.gallery, "1", "--app-dir", g.app });
     ASSERT_EQ(tree.status, 0) << tree.err;
-    EXPECT_EQ(tree.out.substr(0, tree.out.find('\n') + 1).rfind("sql\tSelect DrawingName,DrawingList.DrawingID", 0),
+    EXPECT_EQ(
+        tree.out.substr(0, tree.out.find('\n') + 1).rfind("sql\tSelect DrawingName,DrawingList.DrawingID", 0),
         0u)
         << tree.out;
     EXPECT_NE(tree.out.find(titles + d0b + d1), std::string::npos) << tree.out;
@@ -65,7 +66,8 @@ TEST(OrvtoolBrowser, DrawingsPrintsTheStatementTitlesAndListOfEitherLoader)
     auto link = RunTool({ "drawings", g.gallery, "1", "--loader", "link", "--app-dir", g.app });
     ASSERT_EQ(link.status, 0) << link.err;
     EXPECT_NE(link.out.find("BoundDrawingID=0"), std::string::npos);
-    EXPECT_NE(link.out.find(titles + "drawing\t0\t1\tA\\t1\t\tBOLT.SLB(M12)\ndrawing\t1\t2\tB\t螺母\tNUT.JPG\n"),
+    EXPECT_NE(
+        link.out.find(titles + "drawing\t0\t1\tA\\t1\t\tBOLT.SLB(M12)\ndrawing\t1\t2\tB\t螺母\tNUT.JPG\n"),
         std::string::npos)
         << link.out;
     EXPECT_EQ(link.out.find("drawing\t2\t"), std::string::npos);

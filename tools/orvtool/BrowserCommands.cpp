@@ -48,9 +48,9 @@ int Drawings(const BrowserArgs& args)
     std::cout << '\n';
     const DirDrawingList& list = state.Drawings;
     for (std::size_t i = 0; i < list.Size(); ++i) {
-        const std::string preview
-            = list.PreviewLibraries[i].empty() ? list.PreviewMembers[i]
-                                               : list.PreviewLibraries[i] + "(" + list.PreviewMembers[i] + ")";
+        const std::string preview = list.PreviewLibraries[i].empty()
+            ? list.PreviewMembers[i]
+            : list.PreviewLibraries[i] + "(" + list.PreviewMembers[i] + ")";
         std::cout << "drawing\t" << i << '\t' << list.Ids[i] << '\t' << EscapeField(list.Names[i]) << '\t'
                   << EscapeField(list.Captions[i]) << '\t' << EscapeField(preview) << '\n';
     }
@@ -67,15 +67,15 @@ int Grid(const BrowserArgs& args)
         return 1;
     const GridSettings settings = ReadGridSettings(state.IniPath);
     const GridPage page = BuildGridPage(state.Drawings, settings, args.page);
-    std::cout << "grid\t" << settings.Rows << '\t' << settings.Columns << '\t' << state.Drawings.Size() << '\t'
-              << page.PageCount << '\t' << page.Page << '\n';
+    std::cout << "grid\t" << settings.Rows << '\t' << settings.Columns << '\t' << state.Drawings.Size()
+              << '\t' << page.PageCount << '\t' << page.Page << '\n';
     for (const GridCell& cell : page.Cells) {
         if (cell.DrawingIndex < 0)
             continue;
         // The picture loader's result (and a --out picture of the page) is to join these
         // records as a fifth column once that loader exists.
-        std::cout << "cell\t" << cell.Cell << '\t' << cell.DrawingIndex << '\t' << EscapeField(cell.PicturePath)
-                  << '\t' << EscapeField(cell.Caption) << '\n';
+        std::cout << "cell\t" << cell.Cell << '\t' << cell.DrawingIndex << '\t'
+                  << EscapeField(cell.PicturePath) << '\t' << EscapeField(cell.Caption) << '\n';
     }
     return 0;
 }
@@ -98,7 +98,8 @@ void Register(CLI::App& app)
     auto* drawings = app.add_subcommand("drawings", "A directory's drawing list as the reader loads it");
     drawings->add_option("GALLERY", args->gallery, "The gallery database (.GAL)")->required();
     drawings->add_option("DIRID", args->dirId, "The directory")->required();
-    drawings->add_option("--app-dir", args->appDir, "Application folder whose ORVBook.ini is read (ShowJoin)");
+    drawings->add_option(
+        "--app-dir", args->appDir, "Application folder whose ORVBook.ini is read (ShowJoin)");
     drawings->add_option("--loader", args->loader, "tree: chosen in the contents tree; link: any other way")
         ->check(CLI::IsMember({ "tree", "link" }));
     SetAction(drawings, [args] { return Drawings(*args); });
