@@ -1,6 +1,7 @@
 // Time from choosing a directory in the contents tree to the end of its page's load in the
 // content view, through the reader's own window (off screen): the packaged pages of the demo
-// mechanical gallery, each chosen in turn, several rounds. The core's share (content key,
+// mechanical gallery whose directories have no drawings (those open on their drawing grid),
+// each chosen in turn, several rounds. The core's share (content key,
 // extraction, pages written) is content_bench's.
 //
 //   page_load APP_DIR [ROUNDS]      (APP_DIR: a demo application folder, as orvdemo writes it)
@@ -21,6 +22,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QTabWidget>
 #include <QTimer>
 #include <QTreeWidget>
 
@@ -88,6 +90,16 @@ int main(int argc, char** argv)
         if (compressed)
             packaged.push_back(*it);
     }
+    // A directory with drawings opens on its grid and loads no page: only the others count.
+    CContentTabDlg* panel = window.ContentPanel();
+    std::vector<QTreeWidgetItem*> shown;
+    for (QTreeWidgetItem* item : packaged) {
+        WaitFor([&] { return state.ContentViewReady; }, 15000);
+        tree->setCurrentItem(item);
+        if (panel->Tabs()->currentIndex() == 0)
+            shown.push_back(item);
+    }
+    packaged = shown;
     if (packaged.size() < 2) {
         std::fprintf(stderr, "page_load: the gallery has fewer than two packaged pages\n");
         return 1;
@@ -115,7 +127,7 @@ int main(int argc, char** argv)
         }
     }
     std::sort(times.begin(), times.end());
-    std::printf("packaged pages: %zu, selections: %zu\n", packaged.size(), times.size() + 1);
+    std::printf("packaged pages of directories without drawings: %zu, selections: %zu\n", packaged.size(), times.size() + 1);
     std::printf("tree selection to page loaded: median %.1f ms, 90th percentile %.1f ms, slowest %.1f ms"
                 " (first %.1f ms)\n",
         times[times.size() / 2], times[times.size() * 9 / 10], times.back(), first);
