@@ -2,8 +2,11 @@
 
 #include "platform/Encoding.h"
 
+#include <queue>
+
 #include <algorithm>
 #include <cmath>
+#include <functional>
 
 namespace orv {
 namespace {
@@ -93,7 +96,10 @@ public:
     bool Has(std::size_t words) const { return Words() >= words; }
     std::uint16_t U(std::size_t i) const { return i < Words() ? U16(m_bytes, i * 2) : 0; }
     std::int16_t S(std::size_t i) const { return static_cast<std::int16_t>(U(i)); }
-    std::uint32_t Color(std::size_t i) const { return (U(i) | (static_cast<std::uint32_t>(U(i + 1)) << 16)) & 0xFFFFFF; }
+    std::uint32_t Color(std::size_t i) const
+    {
+        return (U(i) | (static_cast<std::uint32_t>(U(i + 1)) << 16)) & 0xFFFFFF;
+    }
     std::string_view Bytes(std::size_t byteOffset, std::size_t count) const
     {
         if (byteOffset > m_bytes.size())
@@ -116,6 +122,11 @@ public:
         , m_limits(limits)
         , m_objects(std::min<std::uint32_t>(std::max<std::uint32_t>(tableSize, 64), limits.maxObjects))
     {
+        // Ascending order is already a valid min-heap.
+        std::vector<std::uint32_t> all(m_objects.size());
+        for (std::uint32_t i = 0; i < all.size(); ++i)
+            all[i] = i;
+        m_free = FreeSlots(std::greater<std::uint32_t>(), std::move(all));
     }
 
     // False when a cap is reached and reading must end.
@@ -145,7 +156,12 @@ private:
 
     WmfPicture& m_picture;
     const WmfLimits& m_limits;
+    // The lowest free slot comes first, so a create costs a heap step, not a walk of a table a
+    // hostile header made large.
+    using FreeSlots
+        = std::priority_queue<std::uint32_t, std::vector<std::uint32_t>, std::greater<std::uint32_t>>;
     std::vector<Object> m_objects;
+    FreeSlots m_free;
     std::vector<DcState> m_saved;
     DcState m_dc;
     bool m_styleDirty = true;
@@ -159,11 +175,10 @@ private:
 void Player::Create(Object object)
 {
     // A full table fails the create, as on Windows: no slot is taken.
-    for (Object& slot : m_objects)
-        if (slot.kind == Object::Kind::Free) {
-            slot = std::move(object);
-            return;
-        }
+    if (m_free.empty())
+        return;
+    m_objects[m_free.top()] = std::move(object);
+    m_free.pop();
 }
 
 void Player::Select(std::uint16_t index)
@@ -449,8 +464,10 @@ bool Player::Play(std::uint16_t function, const Params& p)
             Select(p.U(0));
         return true;
     case kDeleteObject:
-        if (p.Has(1) && p.U(0) < m_objects.size())
+        if (p.Has(1) && p.U(0) < m_objects.size() && m_objects[p.U(0)].kind != Object::Kind::Free) {
             m_objects[p.U(0)] = Object();
+            m_free.push(p.U(0));
+        }
         return true;
     case kMoveTo:
         if (p.Has(2)) {

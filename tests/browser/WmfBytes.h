@@ -16,7 +16,8 @@ public:
     WmfBuilder& Placeable(int left, int top, int right, int bottom, int unitsPerInch)
     {
         m_placeable.clear();
-        Put(m_placeable, { 0xCDD7, 0x9AC6, 0, W(left), W(top), W(right), W(bottom), W(unitsPerInch), 0, 0, 0 });
+        Put(m_placeable,
+            { 0xCDD7, 0x9AC6, 0, W(left), W(top), W(right), W(bottom), W(unitsPerInch), 0, 0, 0 });
         return *this;
     }
     // A record of the parameter words as given (coordinates last-first, as on disk).

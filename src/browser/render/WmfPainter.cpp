@@ -28,8 +28,8 @@ QPen MakePen(const WmfPen& pen, double scale)
 {
     if (pen.style == 5)
         return QPen(Qt::NoPen);
-    static const Qt::PenStyle kStyles[] = { Qt::SolidLine, Qt::DashLine, Qt::DotLine, Qt::DashDotLine,
-        Qt::DashDotDotLine };
+    static const Qt::PenStyle kStyles[]
+        = { Qt::SolidLine, Qt::DashLine, Qt::DotLine, Qt::DashDotLine, Qt::DashDotDotLine };
     const Qt::PenStyle style = pen.style >= 1 && pen.style <= 4 ? kStyles[pen.style] : Qt::SolidLine;
     const double width = std::min(pen.width * scale, kMaxPenPixels);
     // Thin pens are one device pixel; GDI's wide pens have round ends and joins.
@@ -148,7 +148,9 @@ void Drawer::Text(const WmfPrimitive& primitive, const WmfStyle& style)
     const WmfFont& f = style.font;
     // A negative height is the character height, a positive one the cell height (taller by
     // the internal leading).
-    double pixels = f.height < 0 ? -f.height * m_scale : f.height > 0 ? f.height * m_scale * 0.8 : kDefaultFontPixels;
+    double pixels = f.height < 0 ? -f.height * m_scale
+        : f.height > 0           ? f.height * m_scale * 0.8
+                                 : kDefaultFontPixels;
     pixels = std::clamp(pixels, 1.0, 4096.0);
     QFont font;
     if (!f.face.empty())
@@ -177,7 +179,8 @@ void Drawer::Text(const WmfPrimitive& primitive, const WmfStyle& style)
     m_painter.rotate(-f.escapement / 10.0);
     m_painter.setFont(font);
     if (style.opaqueBackground)
-        m_painter.fillRect(QRectF(dx, dy - metrics.ascent(), width, metrics.height()), ToQColor(style.backColor));
+        m_painter.fillRect(
+            QRectF(dx, dy - metrics.ascent(), width, metrics.height()), ToQColor(style.backColor));
     m_painter.setPen(ToQColor(style.textColor));
     m_painter.setBackgroundMode(Qt::TransparentMode);
     m_painter.drawText(QPointF(dx, dy), text);
@@ -246,7 +249,8 @@ QTransform WmfFrameTransform(const WmfPicture& picture, const QRectF& rect)
 {
     if (picture.Empty() || rect.width() <= 0 || rect.height() <= 0)
         return QTransform();
-    const double scale = std::min(rect.width() / std::fabs(picture.width), rect.height() / std::fabs(picture.height));
+    const double scale
+        = std::min(rect.width() / std::fabs(picture.width), rect.height() / std::fabs(picture.height));
     const double sx = picture.width < 0 ? -scale : scale, sy = picture.height < 0 ? -scale : scale;
     const QPointF centre = rect.center();
     const double cx = picture.left + picture.width / 2.0, cy = picture.top + picture.height / 2.0;
