@@ -152,5 +152,17 @@ TEST(WmfPainter, ArcsRunCounterClockwiseFromStartToEnd)
     EXPECT_EQ(Count(image, QRect(0, 56, 100, 44), blue), 0);
 }
 
+// Fuzzed files held polygons reaching tens of thousands of pixels past the target, which the
+// antialiasing rasteriser took most of a second to fill; they are drawn aliased.
+TEST(WmfPainter, ShapesReachingFarPastTheTargetDrawAliased)
+{
+    for (int reach : { 90, 30000 }) {
+        QImage image = Render(Filled(kRedRef).Polygon({ { -reach, 0 }, { reach, 100 }, { reach, -reach } }));
+        const int blended = Count(image, image.rect(), [](QRgb c) { return c != kRed && c != kWhite; });
+        EXPECT_GT(Count(image, image.rect(), [](QRgb c) { return c == kRed; }), 100) << reach;
+        EXPECT_EQ(blended == 0, reach == 30000) << reach;
+    }
+}
+
 } // namespace
 } // namespace orv
