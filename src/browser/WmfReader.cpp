@@ -315,6 +315,12 @@ bool Player::PolyPolygon(const Params& p)
 
 bool Player::Text(double x, double y, std::string_view bytes)
 {
+    // TA_UPDATECP: the text starts at the current position. Moving it on needs the text's width,
+    // which only the painter knows; following texts start there too.
+    if (m_dc.textAlign & 1) {
+        x = m_dc.curX;
+        y = m_dc.curY;
+    }
     bytes = bytes.substr(0, platform::Gb18030PrefixLength(bytes, m_limits.maxTextRecordBytes));
     // Text is often NUL-padded to whole words.
     while (!bytes.empty() && bytes.back() == '\0')

@@ -99,6 +99,9 @@ TEST(WmfReader, DrawingRecordsBecomePrimitivesWithTheirPoints)
         { "arc", [](WmfBuilder& b) { b.Arc(0, 0, 100, 50, 100, 25, 0, 25); }, WmfShape::Arc,
             { { 0, 0 }, { 100, 50 }, { 100, 25 }, { 0, 25 } } },
         { "text", [](WmfBuilder& b) { b.TextOut(7, 9, "abc"); }, WmfShape::Text, { { 7, 9 } } },
+        { "text at the current position",
+            [](WmfBuilder& b) { b.MoveTo(3, 4).TextAlign(1).TextOut(7, 9, "abc"); }, WmfShape::Text,
+            { { 3, 4 } } },
         { "ext text, clipped", [](WmfBuilder& b) { b.ExtTextOut(-7, 19, 4, "xy"); }, WmfShape::Text,
             { { -7, 19 } } },
     };
