@@ -49,6 +49,7 @@ constexpr std::uint32_t kPlaceableKey = 0x9AC6CDD7u;
 constexpr std::size_t kPlaceableSize = 22;
 constexpr std::size_t kHeaderWords = 9;
 constexpr int kBrushPattern = 3;
+constexpr int kPenNull = 5;
 constexpr std::uint16_t kTransparent = 1, kWinding = 2;
 constexpr std::uint16_t kEtoOpaque = 0x0002, kEtoClipped = 0x0004;
 constexpr std::size_t kFaceNameBytes = 32;
@@ -347,6 +348,23 @@ bool Player::ExtTextOut(const Params& p)
         return true;
     const std::size_t count = p.U(2);
     const std::size_t textAt = (4 + ((p.U(3) & (kEtoOpaque | kEtoClipped)) ? 4 : 0)) * 2;
+    if ((p.U(3) & kEtoOpaque) && p.Has(8)) {
+        // The rectangle (left, top, right, bottom, in that order here) is filled with the
+        // background colour, without an outline, before the text.
+        const DcState kept = m_dc;
+        m_dc.pen.style = kPenNull;
+        m_dc.brush = WmfBrush { 0, m_dc.backColor, 0 };
+        m_styleDirty = true;
+        const bool room = Begin(WmfShape::Rectangle, 2);
+        if (room) {
+            AddPoint(p.S(4), p.S(5));
+            AddPoint(p.S(6), p.S(7));
+        }
+        m_dc = kept;
+        m_styleDirty = true;
+        if (!room)
+            return false;
+    }
     return Text(p.S(1), p.S(0), p.Bytes(textAt, count));
 }
 

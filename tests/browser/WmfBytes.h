@@ -108,7 +108,7 @@ public:
     {
         std::vector<int> before { y, x, static_cast<int>(bytes.size()), options };
         if (options & 6)
-            before.insert(before.end(), { 0, 0, 100, 100 });
+            before.insert(before.end(), { -2, -3, 40, 50 }); // left, top, right, bottom
         return RecordBytes(0x0A32, before, bytes, {});
     }
     WmfBuilder& TextColor(std::uint32_t c) { return Record(0x0209, { Lo(c), Hi(c) }); }

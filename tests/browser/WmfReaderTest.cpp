@@ -134,6 +134,24 @@ TEST(WmfReader, TextIsDecodedFromGb18030)
     EXPECT_EQ(picture.texts[1], "ab");
 }
 
+TEST(WmfReader, OpaqueExtTextOutFillsItsRectangleFirst)
+{
+    WmfPicture picture
+        = Read(WmfBuilder().BkColor(0x123456).ExtTextOut(5, 5, 2, "ab").TextOut(1, 1, "c").Bytes());
+    ASSERT_EQ(picture.primitives.size(), 3u);
+    EXPECT_EQ(picture.primitives[0].shape, WmfShape::Rectangle);
+    EXPECT_EQ(PointsOf(picture, picture.primitives[0]), (Points { { -2, -3 }, { 40, 50 } }));
+    const WmfStyle& box = picture.styles[picture.primitives[0].style];
+    EXPECT_EQ(box.pen.style, 5);
+    EXPECT_EQ(box.brush.style, 0);
+    EXPECT_EQ(box.brush.color, 0x123456u);
+    for (std::size_t i : { 1, 2 }) {
+        EXPECT_EQ(picture.primitives[i].shape, WmfShape::Text);
+        EXPECT_EQ(picture.styles[picture.primitives[i].style].pen.style, 0) << "the pen and brush come back";
+        EXPECT_EQ(picture.styles[picture.primitives[i].style].brush.color, 0xFFFFFFu);
+    }
+}
+
 TEST(WmfReader, PrimitivesCarryTheStateInForceWhenDrawn)
 {
     WmfBuilder b;
