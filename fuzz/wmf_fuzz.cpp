@@ -30,13 +30,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (picture->primitives.size() > limits.maxPrimitives || picture->points.size() > limits.maxPoints)
             __builtin_trap();
         for (const orv::WmfPrimitive& p : picture->primitives) {
-            if (p.style >= picture->styles.size() || std::uint64_t(p.first) + p.count > picture->points.size())
+            if (p.style >= picture->styles.size()
+                || std::uint64_t(p.first) + p.count > picture->points.size())
                 __builtin_trap();
             if (p.shape == orv::WmfShape::Text && (p.extra >= picture->texts.size() || p.count != 1))
                 __builtin_trap();
             if ((p.shape == orv::WmfShape::Rectangle || p.shape == orv::WmfShape::Ellipse) && p.count != 2)
                 __builtin_trap();
-            if ((p.shape == orv::WmfShape::Arc || p.shape == orv::WmfShape::Pie || p.shape == orv::WmfShape::Chord)
+            if ((p.shape == orv::WmfShape::Arc || p.shape == orv::WmfShape::Pie
+                    || p.shape == orv::WmfShape::Chord)
                 && p.count != 4)
                 __builtin_trap();
             if (p.shape == orv::WmfShape::PolyPolygon) {

@@ -2,8 +2,11 @@
 
 #include "platform/Encoding.h"
 
+#include <queue>
+
 #include <algorithm>
 #include <cmath>
+#include <functional>
 
 namespace orv {
 namespace {
@@ -46,6 +49,7 @@ constexpr std::uint32_t kPlaceableKey = 0x9AC6CDD7u;
 constexpr std::size_t kPlaceableSize = 22;
 constexpr std::size_t kHeaderWords = 9;
 constexpr int kBrushPattern = 3;
+constexpr int kPenNull = 5;
 constexpr std::uint16_t kTransparent = 1, kWinding = 2;
 constexpr std::uint16_t kEtoOpaque = 0x0002, kEtoClipped = 0x0004;
 constexpr std::size_t kFaceNameBytes = 32;
@@ -93,7 +97,10 @@ public:
     bool Has(std::size_t words) const { return Words() >= words; }
     std::uint16_t U(std::size_t i) const { return i < Words() ? U16(m_bytes, i * 2) : 0; }
     std::int16_t S(std::size_t i) const { return static_cast<std::int16_t>(U(i)); }
-    std::uint32_t Color(std::size_t i) const { return (U(i) | (static_cast<std::uint32_t>(U(i + 1)) << 16)) & 0xFFFFFF; }
+    std::uint32_t Color(std::size_t i) const
+    {
+        return (U(i) | (static_cast<std::uint32_t>(U(i + 1)) << 16)) & 0xFFFFFF;
+    }
     std::string_view Bytes(std::size_t byteOffset, std::size_t count) const
     {
         if (byteOffset > m_bytes.size())
@@ -116,6 +123,11 @@ public:
         , m_limits(limits)
         , m_objects(std::min<std::uint32_t>(std::max<std::uint32_t>(tableSize, 64), limits.maxObjects))
     {
+        // Ascending order is already a valid min-heap.
+        std::vector<std::uint32_t> all(m_objects.size());
+        for (std::uint32_t i = 0; i < all.size(); ++i)
+            all[i] = i;
+        m_free = FreeSlots(std::greater<std::uint32_t>(), std::move(all));
     }
 
     // False when a cap is reached and reading must end.
@@ -145,7 +157,12 @@ private:
 
     WmfPicture& m_picture;
     const WmfLimits& m_limits;
+    // The lowest free slot comes first, so a create costs a heap step, not a walk of a table a
+    // hostile header made large.
+    using FreeSlots
+        = std::priority_queue<std::uint32_t, std::vector<std::uint32_t>, std::greater<std::uint32_t>>;
     std::vector<Object> m_objects;
+    FreeSlots m_free;
     std::vector<DcState> m_saved;
     DcState m_dc;
     bool m_styleDirty = true;
@@ -159,11 +176,10 @@ private:
 void Player::Create(Object object)
 {
     // A full table fails the create, as on Windows: no slot is taken.
-    for (Object& slot : m_objects)
-        if (slot.kind == Object::Kind::Free) {
-            slot = std::move(object);
-            return;
-        }
+    if (m_free.empty())
+        return;
+    m_objects[m_free.top()] = std::move(object);
+    m_free.pop();
 }
 
 void Player::Select(std::uint16_t index)
@@ -300,6 +316,12 @@ bool Player::PolyPolygon(const Params& p)
 
 bool Player::Text(double x, double y, std::string_view bytes)
 {
+    // TA_UPDATECP: the text starts at the current position. Moving it on needs the text's width,
+    // which only the painter knows; following texts start there too.
+    if (m_dc.textAlign & 1) {
+        x = m_dc.curX;
+        y = m_dc.curY;
+    }
     bytes = bytes.substr(0, platform::Gb18030PrefixLength(bytes, m_limits.maxTextRecordBytes));
     // Text is often NUL-padded to whole words.
     while (!bytes.empty() && bytes.back() == '\0')
@@ -326,6 +348,23 @@ bool Player::ExtTextOut(const Params& p)
         return true;
     const std::size_t count = p.U(2);
     const std::size_t textAt = (4 + ((p.U(3) & (kEtoOpaque | kEtoClipped)) ? 4 : 0)) * 2;
+    if ((p.U(3) & kEtoOpaque) && p.Has(8)) {
+        // The rectangle (left, top, right, bottom, in that order here) is filled with the
+        // background colour, without an outline, before the text.
+        const DcState kept = m_dc;
+        m_dc.pen.style = kPenNull;
+        m_dc.brush = WmfBrush { 0, m_dc.backColor, 0 };
+        m_styleDirty = true;
+        const bool room = Begin(WmfShape::Rectangle, 2);
+        if (room) {
+            AddPoint(p.S(4), p.S(5));
+            AddPoint(p.S(6), p.S(7));
+        }
+        m_dc = kept;
+        m_styleDirty = true;
+        if (!room)
+            return false;
+    }
     return Text(p.S(1), p.S(0), p.Bytes(textAt, count));
 }
 
@@ -449,8 +488,10 @@ bool Player::Play(std::uint16_t function, const Params& p)
             Select(p.U(0));
         return true;
     case kDeleteObject:
-        if (p.Has(1) && p.U(0) < m_objects.size())
+        if (p.Has(1) && p.U(0) < m_objects.size() && m_objects[p.U(0)].kind != Object::Kind::Free) {
             m_objects[p.U(0)] = Object();
+            m_free.push(p.U(0));
+        }
         return true;
     case kMoveTo:
         if (p.Has(2)) {

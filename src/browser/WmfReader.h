@@ -74,7 +74,7 @@ struct WmfStyle {
     std::uint32_t textColor = 0;
     std::uint32_t backColor = 0xFFFFFF;
     bool opaqueBackground = true; // SetBkMode OPAQUE (2); TRANSPARENT (1) is false
-    int textAlign = 0; // TA_* bits: 2 right, 6 centre; 8 bottom, 24 baseline
+    int textAlign = 0; // TA_* bits: 1 update current position, 2 right, 6 centre; 8 bottom, 24 baseline
     bool winding = false; // SetPolyFillMode WINDING (2); ALTERNATE (1) is false
 };
 

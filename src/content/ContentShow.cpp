@@ -180,8 +180,8 @@ ShowContentResult ShowContent(ReaderState& state, ContentPanelState& panel, Cont
         ShowPackagePage(state, panel, view, main, temp, mark, result);
         break;
     case ContentKeyKind::Picture:
-        if (WriteTempPage(temp, kDefaultPageName, PicturePageLines(ShownPicture(temp, panel.ShownKey, result),
-                state.WholePage))) {
+        if (WriteTempPage(temp, kDefaultPageName,
+                PicturePageLines(ShownPicture(temp, panel.ShownKey, result), state.WholePage))) {
             const std::string page = temp + "\\" + kDefaultPageName;
             result.Files.push_back({ FileStep::Kind::Write, std::string(), page });
             if (main)

@@ -16,7 +16,8 @@ public:
     WmfBuilder& Placeable(int left, int top, int right, int bottom, int unitsPerInch)
     {
         m_placeable.clear();
-        Put(m_placeable, { 0xCDD7, 0x9AC6, 0, W(left), W(top), W(right), W(bottom), W(unitsPerInch), 0, 0, 0 });
+        Put(m_placeable,
+            { 0xCDD7, 0x9AC6, 0, W(left), W(top), W(right), W(bottom), W(unitsPerInch), 0, 0, 0 });
         return *this;
     }
     // A record of the parameter words as given (coordinates last-first, as on disk).
@@ -107,7 +108,7 @@ public:
     {
         std::vector<int> before { y, x, static_cast<int>(bytes.size()), options };
         if (options & 6)
-            before.insert(before.end(), { 0, 0, 100, 100 });
+            before.insert(before.end(), { -2, -3, 40, 50 }); // left, top, right, bottom
         return RecordBytes(0x0A32, before, bytes, {});
     }
     WmfBuilder& TextColor(std::uint32_t c) { return Record(0x0209, { Lo(c), Hi(c) }); }

@@ -35,8 +35,9 @@ TEST(WmfReader, RejectsBytesThatAreNotAMetafile)
     const std::string placeableOnly = WmfBuilder().Placeable(0, 0, 10, 10, 96).Bytes().substr(0, 22);
     std::string wrongType = WmfBuilder().Bytes();
     wrongType[0] = 3;
-    const std::vector<std::string> cases = { "", "GIF89a\x01\x00\x01\x00", std::string("\xD7\xCD\xC6\x9A\x00", 5),
-        placeableOnly, wrongType, WmfBuilder().Bytes().substr(0, 17) };
+    const std::vector<std::string> cases
+        = { "", "GIF89a\x01\x00\x01\x00", std::string("\xD7\xCD\xC6\x9A\x00", 5), placeableOnly, wrongType,
+              WmfBuilder().Bytes().substr(0, 17) };
     for (const std::string& bytes : cases) {
         std::string error;
         EXPECT_FALSE(ReadWmf(bytes, error)) << bytes.size();
@@ -79,11 +80,18 @@ TEST(WmfReader, DrawingRecordsBecomePrimitivesWithTheirPoints)
         Points points;
     };
     const std::vector<Case> cases = {
-        { "line", [](WmfBuilder& b) { b.MoveTo(1, 2).LineTo(30, 40); }, WmfShape::Polyline, { { 1, 2 }, { 30, 40 } } },
-        { "polyline", [](WmfBuilder& b) { b.Polyline({ { 1, 1 }, { 5, 1 }, { 5, 9 } }); }, WmfShape::Polyline,
-            { { 1, 1 }, { 5, 1 }, { 5, 9 } } },
-        { "polygon", [](WmfBuilder& b) { b.Polygon({ { 0, 0 }, { 8, 0 }, { 4, 6 } }); }, WmfShape::Polygon,
-            { { 0, 0 }, { 8, 0 }, { 4, 6 } } },
+        { "line", [](WmfBuilder& b) { b.MoveTo(1, 2).LineTo(30, 40); }, WmfShape::Polyline,
+            { { 1, 2 }, { 30, 40 } } },
+        { "polyline",
+            [](WmfBuilder& b) {
+                b.Polyline({ { 1, 1 }, { 5, 1 }, { 5, 9 } });
+            },
+            WmfShape::Polyline, { { 1, 1 }, { 5, 1 }, { 5, 9 } } },
+        { "polygon",
+            [](WmfBuilder& b) {
+                b.Polygon({ { 0, 0 }, { 8, 0 }, { 4, 6 } });
+            },
+            WmfShape::Polygon, { { 0, 0 }, { 8, 0 }, { 4, 6 } } },
         { "rectangle", [](WmfBuilder& b) { b.Rectangle(10, 20, 30, 40); }, WmfShape::Rectangle,
             { { 10, 20 }, { 30, 40 } } },
         { "ellipse", [](WmfBuilder& b) { b.Ellipse(-10, -20, 30, 40); }, WmfShape::Ellipse,
@@ -91,6 +99,9 @@ TEST(WmfReader, DrawingRecordsBecomePrimitivesWithTheirPoints)
         { "arc", [](WmfBuilder& b) { b.Arc(0, 0, 100, 50, 100, 25, 0, 25); }, WmfShape::Arc,
             { { 0, 0 }, { 100, 50 }, { 100, 25 }, { 0, 25 } } },
         { "text", [](WmfBuilder& b) { b.TextOut(7, 9, "abc"); }, WmfShape::Text, { { 7, 9 } } },
+        { "text at the current position",
+            [](WmfBuilder& b) { b.MoveTo(3, 4).TextAlign(1).TextOut(7, 9, "abc"); }, WmfShape::Text,
+            { { 3, 4 } } },
         { "ext text, clipped", [](WmfBuilder& b) { b.ExtTextOut(-7, 19, 4, "xy"); }, WmfShape::Text,
             { { -7, 19 } } },
     };
@@ -104,7 +115,8 @@ TEST(WmfReader, DrawingRecordsBecomePrimitivesWithTheirPoints)
         EXPECT_EQ(PointsOf(picture, picture.primitives[0]), c.points) << c.name;
     }
 
-    WmfPicture rings = Read(WmfBuilder().PolyPolygon({ { { 0, 0 }, { 9, 0 }, { 9, 9 } }, { { 1, 1 }, { 2, 2 } } }).Bytes());
+    WmfPicture rings = Read(
+        WmfBuilder().PolyPolygon({ { { 0, 0 }, { 9, 0 }, { 9, 9 } }, { { 1, 1 }, { 2, 2 } } }).Bytes());
     ASSERT_EQ(rings.primitives.size(), 1u);
     EXPECT_EQ(rings.primitives[0].shape, WmfShape::PolyPolygon);
     EXPECT_EQ(rings.primitives[0].count, 5u);
@@ -115,10 +127,29 @@ TEST(WmfReader, DrawingRecordsBecomePrimitivesWithTheirPoints)
 TEST(WmfReader, TextIsDecodedFromGb18030)
 {
     const std::string chinese = platform::Utf8ToGb18030("螺栓 M12");
-    WmfPicture picture = Read(WmfBuilder().TextOut(0, 0, chinese).ExtTextOut(5, 5, 2, "ab").TextOut(1, 1, "").Bytes());
+    WmfPicture picture
+        = Read(WmfBuilder().TextOut(0, 0, chinese).ExtTextOut(5, 5, 2, "ab").TextOut(1, 1, "").Bytes());
     ASSERT_EQ(picture.texts.size(), 2u) << "an empty text draws nothing";
     EXPECT_EQ(picture.texts[0], "螺栓 M12");
     EXPECT_EQ(picture.texts[1], "ab");
+}
+
+TEST(WmfReader, OpaqueExtTextOutFillsItsRectangleFirst)
+{
+    WmfPicture picture
+        = Read(WmfBuilder().BkColor(0x123456).ExtTextOut(5, 5, 2, "ab").TextOut(1, 1, "c").Bytes());
+    ASSERT_EQ(picture.primitives.size(), 3u);
+    EXPECT_EQ(picture.primitives[0].shape, WmfShape::Rectangle);
+    EXPECT_EQ(PointsOf(picture, picture.primitives[0]), (Points { { -2, -3 }, { 40, 50 } }));
+    const WmfStyle& box = picture.styles[picture.primitives[0].style];
+    EXPECT_EQ(box.pen.style, 5);
+    EXPECT_EQ(box.brush.style, 0);
+    EXPECT_EQ(box.brush.color, 0x123456u);
+    for (std::size_t i : { 1, 2 }) {
+        EXPECT_EQ(picture.primitives[i].shape, WmfShape::Text);
+        EXPECT_EQ(picture.styles[picture.primitives[i].style].pen.style, 0) << "the pen and brush come back";
+        EXPECT_EQ(picture.styles[picture.primitives[i].style].brush.color, 0xFFFFFFu);
+    }
 }
 
 TEST(WmfReader, PrimitivesCarryTheStateInForceWhenDrawn)
@@ -175,6 +206,21 @@ TEST(WmfReader, EveryCreateRecordTakesTheLowestFreeSlot)
     EXPECT_EQ(picture.styles[picture.primitives[1].style].pen.color, 0xFF0000u);
     EXPECT_EQ(picture.styles[picture.primitives[2].style].pen.color, 0xFF0000u);
     EXPECT_EQ(picture.styles[picture.primitives[3].style].brush.style, 3) << "a pattern brush is selectable";
+
+    // A full table: slots freed out of order are taken lowest first; deleting a free slot twice
+    // frees it once.
+    WmfLimits three;
+    three.maxObjects = 3;
+    WmfBuilder full;
+    full.Pen(0, 1, 1).Pen(0, 1, 2).Pen(0, 1, 3).Pen(0, 1, 4); // the fourth finds no slot
+    full.Delete(2).Delete(0).Delete(0).Pen(0, 1, 5).Pen(0, 1, 6).Pen(0, 1, 7);
+    for (int i = 0; i < 3; ++i)
+        full.Select(i).Rectangle(0, 0, 1, 1);
+    picture = Read(full.Bytes(3), three);
+    ASSERT_EQ(picture.primitives.size(), 3u);
+    EXPECT_EQ(picture.styles[picture.primitives[0].style].pen.color, 5u);
+    EXPECT_EQ(picture.styles[picture.primitives[1].style].pen.color, 2u);
+    EXPECT_EQ(picture.styles[picture.primitives[2].style].pen.color, 6u);
 }
 
 TEST(WmfReader, LaterWindowsAreMappedIntoTheFirstFrame)
@@ -206,10 +252,12 @@ TEST(WmfReader, DamagedRecordsEndOrAreCutWithoutReadingOutside)
         { "size of two words", withTail(std::string("\x02\x00\x00\x00\x1B\x04", 6)), 1, true },
         { "no EOF", WmfBuilder().Rectangle(0, 0, 5, 5).Bytes(16, false), 1, false },
         { "half a record head", WmfBuilder().Rectangle(0, 0, 5, 5).Bytes(16, false) + "\x05\x00", 1, true },
-        { "short rectangle skipped", WmfBuilder().Record(0x041B, { 1, 2 }).Rectangle(0, 0, 5, 5).Bytes(), 1, false },
-        { "unknown record skipped", WmfBuilder().Record(0x0F43, { 1, 2, 3, 4, 5 }).Rectangle(0, 0, 5, 5).Bytes(), 1,
+        { "short rectangle skipped", WmfBuilder().Record(0x041B, { 1, 2 }).Rectangle(0, 0, 5, 5).Bytes(), 1,
             false },
-        { "unmatched restore", WmfBuilder().RestoreDc(-3).RestoreDc(9).Rectangle(0, 0, 5, 5).Bytes(), 1, false },
+        { "unknown record skipped",
+            WmfBuilder().Record(0x0F43, { 1, 2, 3, 4, 5 }).Rectangle(0, 0, 5, 5).Bytes(), 1, false },
+        { "unmatched restore", WmfBuilder().RestoreDc(-3).RestoreDc(9).Rectangle(0, 0, 5, 5).Bytes(), 1,
+            false },
     };
     for (const Case& c : cases) {
         WmfPicture picture = Read(c.bytes);
@@ -218,12 +266,16 @@ TEST(WmfReader, DamagedRecordsEndOrAreCutWithoutReadingOutside)
     }
 
     // Counts beyond their record: only the points the record holds.
-    WmfPicture cut = Read(WmfBuilder().Record(0x0325, { 1000, 1, 2, 3, 4 }).Record(0x0538, { 2, 3, 900, 0, 0, 5, 5, 9, 0 }).Bytes());
+    WmfPicture cut = Read(WmfBuilder()
+                              .Record(0x0325, { 1000, 1, 2, 3, 4 })
+                              .Record(0x0538, { 2, 3, 900, 0, 0, 5, 5, 9, 0 })
+                              .Bytes());
     ASSERT_EQ(cut.primitives.size(), 2u);
     EXPECT_EQ(cut.primitives[0].count, 2u);
     EXPECT_EQ(cut.primitives[1].count, 3u);
     EXPECT_EQ(cut.ringSizes, (std::vector<std::uint32_t> { 3 }));
-    WmfPicture text = Read(WmfBuilder().Record(0x0521, { 500, 0x6261 }).Record(0x0A32, { 0, 0, 900, 0, 0x6463 }).Bytes());
+    WmfPicture text
+        = Read(WmfBuilder().Record(0x0521, { 500, 0x6261 }).Record(0x0A32, { 0, 0, 900, 0, 0x6463 }).Bytes());
     EXPECT_EQ(text.texts, std::vector<std::string> { "cd" }) << "the byte count runs past the record";
 }
 

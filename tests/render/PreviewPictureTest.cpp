@@ -43,14 +43,22 @@ std::string Slide()
 std::string Metafile()
 {
     test::WmfBuilder b;
-    b.Placeable(0, 0, 1440, 720, 1440).WindowExt(1440, 720).Pen(5, 0, 0).Brush(0, 0x0000FF).Select(0).Select(1);
+    b.Placeable(0, 0, 1440, 720, 1440)
+        .WindowExt(1440, 720)
+        .Pen(5, 0, 0)
+        .Brush(0, 0x0000FF)
+        .Select(0)
+        .Select(1);
     b.Rectangle(0, 0, 1440, 720);
     return b.Bytes();
 }
 
 class PreviewPictures : public ::testing::Test {
 protected:
-    void Put(const std::string& name, const std::string& bytes) { test::WriteFile(m_dir.NativeAt(name), bytes); }
+    void Put(const std::string& name, const std::string& bytes)
+    {
+        test::WriteFile(m_dir.NativeAt(name), bytes);
+    }
     std::string At(const std::string& name) const { return m_dir.ProgramAt(name); }
     QImage Paint(const PreviewPicture& picture, QSize client)
     {
@@ -129,8 +137,7 @@ TEST_F(PreviewPictures, BrokenPictureFallsBackToTheBmpBesideIt)
         std::string format;
     };
     const std::vector<Case> cases = {
-        { "broken.jpg", 1, "fallback-bmp" },
-        { "nodot", 1, "fallback-bmp" },
+        { "broken.jpg", 1, "fallback-bmp" }, { "nodot", 1, "fallback-bmp" },
         { "png.jpg", 0, "" }, // the fallback is read as a BMP only
     };
     for (const Case& c : cases) {

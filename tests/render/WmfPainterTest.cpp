@@ -100,8 +100,8 @@ TEST(WmfPainter, HatchesShowTheBackgroundColourOnlyWhenOpaque)
 TEST(WmfPainter, FillModeDecidesTheOverlapOfSelfCrossingPolygons)
 {
     // Two passes round the same square: odd-even leaves it empty, winding fills it.
-    const std::vector<std::pair<int, int>> twice = { { 10, 10 }, { 90, 10 }, { 90, 90 }, { 10, 90 }, { 10, 10 },
-        { 90, 10 }, { 90, 90 }, { 10, 90 } };
+    const std::vector<std::pair<int, int>> twice
+        = { { 10, 10 }, { 90, 10 }, { 90, 90 }, { 10, 90 }, { 10, 10 }, { 90, 10 }, { 90, 90 }, { 10, 90 } };
     for (int mode : { 1, 2 }) {
         QImage image = Render(Filled(kRedRef).FillMode(mode).Polygon(twice));
         EXPECT_EQ(image.pixel(50, 50), mode == 2 ? kRed : kWhite) << mode;
@@ -111,17 +111,18 @@ TEST(WmfPainter, FillModeDecidesTheOverlapOfSelfCrossingPolygons)
 TEST(WmfPainter, TextDrawsInItsColourNearItsReferencePoint)
 {
     struct Case {
-        int align;
+        int align, escapement;
         QRect box; // where the glyphs must lie for a 20-pixel font at (20, 50)
     };
     const std::vector<Case> cases = {
-        { 24, QRect(20, 30, 70, 25) }, // baseline, left: above y 50, right of x 20
-        { 0, QRect(20, 50, 70, 25) }, // top: below y 50
-        { 24 | 2, QRect(0, 30, 21, 25) }, // right-aligned: left of x 20
+        { 24, 0, QRect(20, 30, 70, 25) }, // baseline, left: above y 50, right of x 20
+        { 0, 0, QRect(20, 50, 70, 25) }, // top: below y 50
+        { 24 | 2, 0, QRect(0, 30, 21, 25) }, // right-aligned: left of x 20
+        { 24, 900, QRect(0, 0, 21, 51) }, // turned a quarter counter-clockwise: running upwards
     };
     for (const Case& c : cases) {
         WmfBuilder b;
-        b.WindowExt(100, 100).Font(-20, 700, false, 0, "").Select(0).TextColor(kBlueRef).BkMode(1);
+        b.WindowExt(100, 100).Font(-20, 700, false, c.escapement, "").Select(0).TextColor(kBlueRef).BkMode(1);
         b.TextAlign(c.align).TextOut(20, 50, "HH");
         QImage image = Render(b);
         auto blue = [](QRgb p) { return qBlue(p) > 200 && qRed(p) < 100; };
@@ -130,8 +131,12 @@ TEST(WmfPainter, TextDrawsInItsColourNearItsReferencePoint)
         EXPECT_EQ(Count(image, c.box, blue), all) << c.align;
     }
     WmfBuilder opaque;
-    opaque.WindowExt(100, 100).Font(-20, 400, false, 0, "").Select(0).BkColor(kGreenRef).BkMode(2).TextOut(
-        20, 20, "HH");
+    opaque.WindowExt(100, 100)
+        .Font(-20, 400, false, 0, "")
+        .Select(0)
+        .BkColor(kGreenRef)
+        .BkMode(2)
+        .TextOut(20, 20, "HH");
     QImage image = Render(opaque);
     EXPECT_GT(Count(image, image.rect(), [](QRgb c) { return c == kGreen; }), 50) << "an opaque text box";
 }
@@ -145,6 +150,18 @@ TEST(WmfPainter, ArcsRunCounterClockwiseFromStartToEnd)
     auto blue = [](QRgb c) { return qBlue(c) > 128 && qRed(c) < 128; };
     EXPECT_GT(Count(image, QRect(0, 0, 100, 45), blue), 50);
     EXPECT_EQ(Count(image, QRect(0, 56, 100, 44), blue), 0);
+}
+
+// Fuzzed files held polygons reaching tens of thousands of pixels past the target, which the
+// antialiasing rasteriser took most of a second to fill; they are drawn aliased.
+TEST(WmfPainter, ShapesReachingFarPastTheTargetDrawAliased)
+{
+    for (int reach : { 90, 30000 }) {
+        QImage image = Render(Filled(kRedRef).Polygon({ { -reach, 0 }, { reach, 100 }, { reach, -reach } }));
+        const int blended = Count(image, image.rect(), [](QRgb c) { return c != kRed && c != kWhite; });
+        EXPECT_GT(Count(image, image.rect(), [](QRgb c) { return c == kRed; }), 100) << reach;
+        EXPECT_EQ(blended == 0, reach == 30000) << reach;
+    }
 }
 
 } // namespace

@@ -183,7 +183,8 @@ TEST_F(OrvtoolSlide, PictureRenderTellsTheFormatFromTheContent)
 #endif
     std::string slide = WriteSlide("a.sld", "line 7 0 0 100 50\npolygon 1 3 0 0 50 0 0 50\n");
     for (const char* name : { "made.png", "made.wmf", "fallback.bmp" })
-        ASSERT_EQ(RunTool({ "slide", "picture", slide, m_folder.NativeAt(name), "--size", "120x90" }).status, 0);
+        ASSERT_EQ(
+            RunTool({ "slide", "picture", slide, m_folder.NativeAt(name), "--size", "120x90" }).status, 0);
     std::filesystem::rename(m_folder.NativeAt("made.png"), m_folder.NativeAt("png-named.jpg"));
     test::WriteFile(m_folder.NativeAt("fallback.gif"), "not a picture");
     test::WriteFile(m_folder.NativeAt("broken.jpg"), "not a picture");

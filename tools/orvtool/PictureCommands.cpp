@@ -66,8 +66,8 @@ int Render(const RenderArgs& args)
     QBuffer buffer(&png);
     buffer.open(QIODevice::WriteOnly);
     if (!image.save(&buffer, "PNG")
-        || !platform::AtomicWriteFile(
-            AbsoluteProgramPath(args.out), std::string_view(png.constData(), static_cast<std::size_t>(png.size())))) {
+        || !platform::AtomicWriteFile(AbsoluteProgramPath(args.out),
+            std::string_view(png.constData(), static_cast<std::size_t>(png.size())))) {
         Fail("cannot write " + args.out);
         return 1;
     }
@@ -104,9 +104,11 @@ void RegisterPictureRender(CLI::App& pictures)
     auto* render = pictures.add_subcommand("render",
         "Draw a preview picture (JPEG, GIF, PNG, BMP, WMF or a slide) into a PNG as the picture control "
         "shows it; prints picture, the format found, width and height");
-    render->add_option("FILE", args->file, "The picture, or a slide path as the drawing lists give it")->required();
+    render->add_option("FILE", args->file, "The picture, or a slide path as the drawing lists give it")
+        ->required();
     render->add_option("--out", args->out, "The PNG file to write")->required();
-    render->add_option("--size", args->size, "Client size WIDTHxHEIGHT (default: the picture's own, 400x300 for slides)");
+    render->add_option(
+        "--size", args->size, "Client size WIDTHxHEIGHT (default: the picture's own, 400x300 for slides)");
     render->add_option("--background", args->background, "Background colour RRGGBB (default ffffff)");
     SetAction(render, [args] { return Render(*args); });
 }

@@ -107,7 +107,8 @@ PreviewPicture LoadPreviewPicture(std::string_view programPath)
     return picture;
 }
 
-void PaintPreviewPicture(QPainter& painter, const QRect& client, const PreviewPicture& picture, QColor background)
+void PaintPreviewPicture(
+    QPainter& painter, const QRect& client, const PreviewPicture& picture, QColor background)
 {
     if (client.isEmpty())
         return;

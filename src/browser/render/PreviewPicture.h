@@ -58,13 +58,14 @@ PreviewPicture LoadPreviewPicture(std::string_view programPath);
 
 // Paints as the picture control does (see above). The slide's background colour is set to
 // background for the drawing.
-void PaintPreviewPicture(QPainter& painter, const QRect& client, const PreviewPicture& picture, QColor background);
+void PaintPreviewPicture(
+    QPainter& painter, const QRect& client, const PreviewPicture& picture, QColor background);
 
 // The picture painted into a new image of size, filled with background first; an invalid size
 // takes the natural size (400 x 300 for a slide). A null image, with the reason, when nothing
 // loaded or the size is unusable; format is set as PreviewPicture::format.
-QImage RenderPictureFile(std::string_view programPath, QSize size, QColor background, std::string& format,
-    std::string& error);
+QImage RenderPictureFile(
+    std::string_view programPath, QSize size, QColor background, std::string& format, std::string& error);
 
 // A metafile rendered at its natural size as PNG bytes, for pages that can only show raster
 // pictures. False when the file is not a readable metafile.

@@ -15,7 +15,6 @@ namespace orv {
 namespace {
 
 constexpr qint64 kMaxImagePixels = 64LL * 1024 * 1024;
-constexpr double kMaxPenPixels = 4096; // a damaged width must not make the engine stroke forever
 constexpr double kDefaultFontPixels = 12;
 
 QColor ToQColor(std::uint32_t color)
@@ -24,14 +23,14 @@ QColor ToQColor(std::uint32_t color)
         static_cast<int>((color >> 16) & 0xFF));
 }
 
-QPen MakePen(const WmfPen& pen, double scale)
+QPen MakePen(const WmfPen& pen, double scale, double maxWidth)
 {
     if (pen.style == 5)
         return QPen(Qt::NoPen);
-    static const Qt::PenStyle kStyles[] = { Qt::SolidLine, Qt::DashLine, Qt::DotLine, Qt::DashDotLine,
-        Qt::DashDotDotLine };
+    static const Qt::PenStyle kStyles[]
+        = { Qt::SolidLine, Qt::DashLine, Qt::DotLine, Qt::DashDotLine, Qt::DashDotDotLine };
     const Qt::PenStyle style = pen.style >= 1 && pen.style <= 4 ? kStyles[pen.style] : Qt::SolidLine;
-    const double width = std::min(pen.width * scale, kMaxPenPixels);
+    const double width = std::min(pen.width * scale, maxWidth);
     // Thin pens are one device pixel; GDI's wide pens have round ends and joins.
     if (width < 1.5)
         return QPen(ToQColor(pen.color), 0, style, Qt::FlatCap, Qt::MiterJoin);
@@ -57,11 +56,14 @@ QBrush MakeBrush(const WmfBrush& brush)
 
 class Drawer {
 public:
-    Drawer(QPainter& painter, const WmfPicture& picture, const QTransform& transform)
+    // Pens and glyphs wider than twice the target show nothing more; a damaged width or height
+    // must not make the engine stroke or rasterise for ever.
+    Drawer(QPainter& painter, const WmfPicture& picture, const QTransform& transform, const QRectF& rect)
         : m_painter(painter)
         , m_picture(picture)
         , m_t(transform)
         , m_scale(std::abs(transform.m11()))
+        , m_maxPixels(std::max(2 * std::max(rect.width(), rect.height()), 2.0))
     {
     }
 
@@ -73,11 +75,17 @@ private:
         const WmfPointF& p = m_picture.points[i];
         return m_t.map(QPointF(p.x, p.y));
     }
+    // Repeated points are dropped: they add nothing, and runs of them far outside the target
+    // make Qt's antialiased stroker crawl.
     QPolygonF Points(std::uint32_t first, std::uint32_t count) const
     {
-        QPolygonF polygon(static_cast<int>(count));
-        for (std::uint32_t i = 0; i < count; ++i)
-            polygon[static_cast<int>(i)] = At(first + i);
+        QPolygonF polygon;
+        polygon.reserve(static_cast<int>(count));
+        for (std::uint32_t i = 0; i < count; ++i) {
+            const QPointF point = At(first + i);
+            if (polygon.isEmpty() || polygon.constLast() != point)
+                polygon.append(point);
+        }
         return polygon;
     }
     void UseStyle(const WmfStyle& style);
@@ -90,19 +98,44 @@ private:
     const WmfPicture& m_picture;
     QTransform m_t;
     double m_scale;
+    double m_maxPixels;
     std::uint32_t m_style = UINT32_MAX;
 };
 
 void Drawer::UseStyle(const WmfStyle& style)
 {
-    m_painter.setPen(MakePen(style.pen, m_scale));
+    m_painter.setPen(MakePen(style.pen, m_scale, m_maxPixels));
     m_painter.setBrush(MakeBrush(style.brush));
     m_painter.setBackground(QBrush(ToQColor(style.backColor)));
     m_painter.setBackgroundMode(style.opaqueBackground ? Qt::OpaqueMode : Qt::TransparentMode);
 }
 
+// Shapes reaching far beyond the target (damaged files have them) are drawn aliased: Qt's
+// antialiasing rasteriser spends long on their edges, for nothing that shows.
+class AliasedWhenHuge {
+public:
+    AliasedWhenHuge(QPainter& painter, const QRectF& bounds, double huge)
+        : m_painter(painter)
+        , m_switched(painter.testRenderHint(QPainter::Antialiasing)
+              && (bounds.width() > huge || bounds.height() > huge))
+    {
+        if (m_switched)
+            m_painter.setRenderHint(QPainter::Antialiasing, false);
+    }
+    ~AliasedWhenHuge()
+    {
+        if (m_switched)
+            m_painter.setRenderHint(QPainter::Antialiasing, true);
+    }
+
+private:
+    QPainter& m_painter;
+    bool m_switched;
+};
+
 void Drawer::FillPath(const QPainterPath& path, const WmfStyle& style)
 {
+    AliasedWhenHuge aliased(m_painter, path.controlPointRect(), 8 * m_maxPixels);
     if (style.brush.style == 2 && style.opaqueBackground)
         m_painter.fillPath(path, ToQColor(style.backColor));
     m_painter.drawPath(path);
@@ -148,8 +181,10 @@ void Drawer::Text(const WmfPrimitive& primitive, const WmfStyle& style)
     const WmfFont& f = style.font;
     // A negative height is the character height, a positive one the cell height (taller by
     // the internal leading).
-    double pixels = f.height < 0 ? -f.height * m_scale : f.height > 0 ? f.height * m_scale * 0.8 : kDefaultFontPixels;
-    pixels = std::clamp(pixels, 1.0, 4096.0);
+    double pixels = f.height < 0 ? -f.height * m_scale
+        : f.height > 0           ? f.height * m_scale * 0.8
+                                 : kDefaultFontPixels;
+    pixels = std::clamp(pixels, 1.0, m_maxPixels);
     QFont font;
     if (!f.face.empty())
         font.setFamily(QString::fromUtf8(f.face.c_str()));
@@ -177,7 +212,8 @@ void Drawer::Text(const WmfPrimitive& primitive, const WmfStyle& style)
     m_painter.rotate(-f.escapement / 10.0);
     m_painter.setFont(font);
     if (style.opaqueBackground)
-        m_painter.fillRect(QRectF(dx, dy - metrics.ascent(), width, metrics.height()), ToQColor(style.backColor));
+        m_painter.fillRect(
+            QRectF(dx, dy - metrics.ascent(), width, metrics.height()), ToQColor(style.backColor));
     m_painter.setPen(ToQColor(style.textColor));
     m_painter.setBackgroundMode(Qt::TransparentMode);
     m_painter.drawText(QPointF(dx, dy), text);
@@ -193,9 +229,12 @@ void Drawer::Draw(const WmfPrimitive& primitive)
     }
     const Qt::FillRule rule = style.winding ? Qt::WindingFill : Qt::OddEvenFill;
     switch (primitive.shape) {
-    case WmfShape::Polyline:
-        m_painter.drawPolyline(Points(primitive.first, primitive.count));
+    case WmfShape::Polyline: {
+        const QPolygonF points = Points(primitive.first, primitive.count);
+        AliasedWhenHuge aliased(m_painter, points.boundingRect(), 8 * m_maxPixels);
+        m_painter.drawPolyline(points);
         break;
+    }
     case WmfShape::Polygon: {
         QPainterPath path;
         path.setFillRule(rule);
@@ -246,7 +285,8 @@ QTransform WmfFrameTransform(const WmfPicture& picture, const QRectF& rect)
 {
     if (picture.Empty() || rect.width() <= 0 || rect.height() <= 0)
         return QTransform();
-    const double scale = std::min(rect.width() / std::fabs(picture.width), rect.height() / std::fabs(picture.height));
+    const double scale
+        = std::min(rect.width() / std::fabs(picture.width), rect.height() / std::fabs(picture.height));
     const double sx = picture.width < 0 ? -scale : scale, sy = picture.height < 0 ? -scale : scale;
     const QPointF centre = rect.center();
     const double cx = picture.left + picture.width / 2.0, cy = picture.top + picture.height / 2.0;
@@ -261,7 +301,7 @@ void DrawWmf(QPainter& painter, const QRectF& rect, const WmfPicture& picture, b
     painter.setClipRect(rect, Qt::IntersectClip);
     painter.setRenderHint(QPainter::Antialiasing, antialias);
     painter.setRenderHint(QPainter::TextAntialiasing, antialias);
-    Drawer drawer(painter, picture, WmfFrameTransform(picture, rect));
+    Drawer drawer(painter, picture, WmfFrameTransform(picture, rect), rect);
     for (const WmfPrimitive& primitive : picture.primitives)
         drawer.Draw(primitive);
     painter.restore();
