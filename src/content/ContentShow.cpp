@@ -179,9 +179,11 @@ ShowContentResult ShowContent(ReaderState& state, ContentPanelState& panel, Cont
     case ContentKeyKind::PackagePage:
         ShowPackagePage(state, panel, view, main, temp, mark, result);
         break;
-    case ContentKeyKind::Picture:
-        if (WriteTempPage(temp, kDefaultPageName,
-                PicturePageLines(ShownPicture(temp, panel.ShownKey, result), state.WholePage))) {
+    case ContentKeyKind::Picture: {
+        const std::string picture = ShownPicture(temp, panel.ShownKey, result);
+        // A rendered metafile is rewritten under one name: each page asks for it afresh.
+        const std::string version = picture != panel.ShownKey ? std::to_string(++panel.PictureVersion) : std::string();
+        if (WriteTempPage(temp, kDefaultPageName, PicturePageLines(picture, state.WholePage, version))) {
             const std::string page = temp + "\\" + kDefaultPageName;
             result.Files.push_back({ FileStep::Kind::Write, std::string(), page });
             if (main)
@@ -191,6 +193,7 @@ ShowContentResult ShowContent(ReaderState& state, ContentPanelState& panel, Cont
             Navigate(result, kBlank);
         }
         break;
+    }
     default:
         Navigate(result, mark.empty() ? panel.ShownKey : panel.ShownKey + "#" + mark);
         break;

@@ -29,6 +29,7 @@ struct ContentPanelState {
     std::string ContentKey; // to show next
     std::string ShownKey; // shown last in the main view
     bool PicturePageShown = false;
+    int PictureVersion = 0; // counts picture pages, so each names its picture afresh
     // While split: new content of the split goes to the second view (the one the user
     // turned to last).
     bool SecondActive = false;

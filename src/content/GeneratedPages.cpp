@@ -58,7 +58,8 @@ std::string PercentEncode(std::string_view text)
 
 } // namespace
 
-std::vector<std::string> PicturePageLines(const std::string& picturePath, bool wholePage)
+std::vector<std::string> PicturePageLines(
+    const std::string& picturePath, bool wholePage, const std::string& version)
 {
     std::vector<std::string> lines = {
         "<html>",
@@ -90,7 +91,10 @@ std::vector<std::string> PicturePageLines(const std::string& picturePath, bool w
     if (platform::EqualsNoCase(GetExtension(picturePath), "wmf")) {
         lines.push_back(EscapeHtml(picturePath));
     } else {
-        const std::string source = EscapeHtml(PageUrlWithAnchor(picturePath, {}));
+        std::string url = PageUrlWithAnchor(picturePath, {});
+        if (!version.empty())
+            url += "?v=" + PercentEncode(version);
+        const std::string source = EscapeHtml(url);
         lines.push_back(wholePage ? "<img src=\"" + source + "\" height=\"100%\" align=\"middle\">"
                                   : "<img src=\"" + source + "\" align=\"middle\">");
     }

@@ -18,8 +18,11 @@ inline constexpr const char* kMetafilePictureName = "ORVBookPicture.png";
 
 // The 28 lines of the picture page. wholePage: the picture is fitted to the page height. A
 // WMF picture has no reader in the web view: the page names the file instead (the content
-// panel passes the PNG rendered from it when it can make one).
-std::vector<std::string> PicturePageLines(const std::string& picturePath, bool wholePage);
+// panel passes the PNG rendered from it when it can make one). version, when not empty, goes
+// into the picture's address as its query, so a picture rewritten under the same name is not
+// taken from the engine's cache.
+std::vector<std::string> PicturePageLines(
+    const std::string& picturePath, bool wholePage, const std::string& version = std::string());
 
 // The 11 lines of the redirect page going to address (already a URL).
 std::vector<std::string> RedirectPageLines(const std::string& address);

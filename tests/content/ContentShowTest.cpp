@@ -268,15 +268,19 @@ TEST(ContentShowTest, MetafilePictureShowsAsThePngTheRendererMakes)
     EXPECT_EQ(Slurp(png), "PNG of " + g.panel.ContentKey);
     std::vector<std::string> lines = Lines(Slurp(target));
     ASSERT_EQ(lines.size(), 28u);
-    EXPECT_EQ(lines[25], "<img src=\"" + PageUrlWithAnchor(png, {}) + "\" align=\"middle\">");
+    EXPECT_EQ(lines[25], "<img src=\"" + PageUrlWithAnchor(png, {}) + "?v=1\" align=\"middle\">");
     EXPECT_TRUE(std::any_of(result.Files.begin(), result.Files.end(),
         [&](const FileStep& step) { return step.What == FileStep::Kind::Write && step.To == png; }));
     EXPECT_EQ(FilesOutsideTemp(g.folder.Native()), before);
+    // Shown again, the page asks for the rewritten picture afresh, not the engine's cached one.
+    g.panel.ShownKey.clear();
+    ShowContent(g.state, g.panel);
+    EXPECT_EQ(Lines(Slurp(target))[25], "<img src=\"" + PageUrlWithAnchor(png, {}) + "?v=2\" align=\"middle\">");
 
     // Other pictures are not rendered; a failed rendering leaves the metafile named.
     g.panel.ContentKey = pages + "\\fig1.gif";
     ShowContent(g.state, g.panel);
-    EXPECT_EQ(asked.size(), 1u);
+    EXPECT_EQ(asked.size(), 2u);
     succeed = false;
     g.panel.ContentKey = pages + "\\other.wmf";
     ShowContent(g.state, g.panel);
