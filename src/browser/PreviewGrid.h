@@ -19,6 +19,8 @@ inline constexpr std::uint32_t kSystemWindowColour = 0xFFFFFF;
 inline constexpr std::uint32_t kSystemWindowTextColour = 0x000000;
 inline constexpr std::uint32_t kSystemFaceColour = 0xF0F0F0;
 inline constexpr int kMaxGridSide = 9;
+// The sizing frame's width the grid lays its cells out with (its quarter is the gap).
+inline constexpr int kGridFrameWidth = 8;
 
 struct GridSettings {
     int Rows = 3, Columns = 3;

@@ -82,9 +82,15 @@ TEST(OrvtoolBrowser, GridPrintsThePageItsCellsAndTheirPictures)
 {
     ToolBrowserGallery g;
     const std::string parts = Escaped(g.root) + "\\\\M\\\\P";
+    // The load result of each picture, as the cell's picture control has it.
+#ifdef ORV_HAVE_RENDER
+    const std::string nut = "\t0\t", bolt = "\t-1\t"; // no such file; no such member
+#else
+    const std::string nut = "\t-\t", bolt = "\t-\t";
+#endif
     const std::pair<std::string, std::string> cases[] = {
-        { "0", "grid\t1\t1\t2\t2\t0\ncell\t0\t0\t" + parts + "\\\\NUT.jpg\t螺母(新)\n" },
-        { "1", "grid\t1\t1\t2\t2\t1\ncell\t0\t1\t" + parts + "\\\\BOLT(M12).slb\t(A\\t1)\n" },
+        { "0", "grid\t1\t1\t2\t2\t0\ncell\t0\t0\t" + parts + "\\\\NUT.jpg" + nut + "螺母(新)\n" },
+        { "1", "grid\t1\t1\t2\t2\t1\ncell\t0\t1\t" + parts + "\\\\BOLT(M12).slb" + bolt + "(A\\t1)\n" },
         { "2", "grid\t1\t1\t2\t2\t2\n" },
     };
     for (const auto& [page, out] : cases) {
@@ -92,6 +98,16 @@ TEST(OrvtoolBrowser, GridPrintsThePageItsCellsAndTheirPictures)
         ASSERT_EQ(result.status, 0) << result.err;
         EXPECT_EQ(result.out, out) << page;
     }
+    // The page drawn as the grid page draws it.
+    const std::string png = g.folder.NativeAt("page.png");
+    auto drawn = RunTool({ "grid", g.gallery, "1", "--app-dir", g.app, "--out", png, "--size", "200x150" });
+#ifdef ORV_HAVE_RENDER
+    ASSERT_EQ(drawn.status, 0) << drawn.err;
+    EXPECT_EQ(test::ReadFile(png).substr(0, 4), "\x89PNG");
+#else
+    EXPECT_EQ(drawn.status, 1);
+#endif
+    EXPECT_EQ(RunTool({ "grid", g.gallery, "1", "--size", "0x5" }).status, 1);
 }
 
 TEST(OrvtoolBrowser, DatasheetPrintsEachFieldFormatted)

@@ -15,9 +15,6 @@
 namespace orv {
 namespace {
 
-// The sizing frame's width, whose quarter is the gap between the parts.
-constexpr int kFrameWidth = 8;
-
 QTreeWidget* MakeList(QWidget* parent, int id)
 {
     auto* list = new QTreeWidget(parent);
@@ -165,7 +162,7 @@ void CDetailDlg::resizeEvent(QResizeEvent* event)
 
 void CDetailDlg::LayOut()
 {
-    const int gap = kFrameWidth / 4;
+    const int gap = kGridFrameWidth / 4;
     const int w = std::max(width(), 0);
     const int h = std::max(height(), 0);
     const int listHeight = std::min(h / 2, kMaxListHeight);

@@ -13,9 +13,6 @@
 namespace orv {
 namespace {
 
-// The width of a sizing frame, whose quarter is the gap between cells.
-constexpr int kFrameWidth = 8;
-
 QColor Colour(std::uint32_t bgr)
 {
     return QColor(static_cast<int>(bgr & 0xFF), static_cast<int>((bgr >> 8) & 0xFF),
@@ -108,7 +105,7 @@ void CPreviewDlg::resizeEvent(QResizeEvent* event)
 void CPreviewDlg::LayOutCells()
 {
     const GridLayout layout = LayoutGridCells(width(), height(), m_settings.Rows, m_settings.Columns,
-        kFrameWidth, m_combo->sizeHint().height());
+        kGridFrameWidth, m_combo->sizeHint().height());
     m_previous->setGeometry(ToQRect(layout.Previous));
     m_combo->setGeometry(ToQRect(layout.Combo));
     m_next->setGeometry(ToQRect(layout.Next));
