@@ -9,13 +9,13 @@
 #include "browser/ui/OptionsDlg.h"
 #include "browser/ui/PictureCtrl.h"
 #include "browser/ui/PreviewDlg.h"
-#include "controls/ColorStaticST.h"
 #include "navigation/ui/ContentTabDlg.h"
 #include "navigation/ui/DirTreeDlg.h"
 #include "navigation/ui/NavTabDlg.h"
 #include "platform/Paths.h"
 
 #include <QComboBox>
+#include <QImage>
 #include <QDialogButtonBox>
 #include <QPushButton>
 #include <QTabWidget>
@@ -81,18 +81,27 @@ private slots:
         QCOMPARE(perPage, 12);
         QVERIFY(count > 12 && count < 24);
         QCOMPARE(grid->PageCount(), 2);
-        QVERIFY(grid->Picture(11) && grid->Picture(11)->isVisibleTo(grid));
-        QVERIFY(grid->Picture(0)->Picture().Loaded());
+        QVERIFY(grid->CellPicture(11));
+        QVERIFY(grid->CellPicture(0)->Loaded());
         QCOMPARE(State().Drawings.SelectedDrawingIndex, 0);
         QVERIFY(grid->Combo()->itemText(0).startsWith(QStringLiteral("1/%1 ").arg(count)));
         SaveScreenshot(m_reader->Window.get(), QStringLiteral("drawing-grid"));
 
         // A click selects; the detail list follows with the same row.
-        QTest::mouseClick(grid->Picture(4), Qt::LeftButton);
+        QTest::mouseClick(grid, Qt::LeftButton, {}, grid->CellRect(4).center());
         QCOMPARE(State().Drawings.SelectedDrawingIndex, 4);
         CDetailDlg* detail = Panel()->DetailPage();
         QCOMPARE(detail->List()->indexOfTopLevelItem(detail->List()->currentItem()), 4);
-        QCOMPARE(grid->Caption(4)->BackgroundColor(), QColor(0, 0, 128));
+        // The selected cell's caption is drawn on the selection colour, the others' are not.
+        const QImage drawn = grid->grab().toImage();
+        QCOMPARE(drawn.pixelColor(grid->CaptionRect(4).topLeft() + QPoint(1, 0)), QColor(0, 0, 128));
+        QVERIFY(drawn.pixelColor(grid->CaptionRect(5).topLeft() + QPoint(1, 0)) != QColor(0, 0, 128));
+
+        // Keys move the selection and turn pages.
+        QTest::keyClick(grid, Qt::Key_Right);
+        QCOMPARE(State().Drawings.SelectedDrawingIndex, 5);
+        QTest::keyClick(grid, Qt::Key_Down);
+        QCOMPARE(State().Drawings.SelectedDrawingIndex, 9);
 
         // The next page shows the rest and hides the cells past the end.
         auto* next = grid->findChild<QToolButton*>(QStringLiteral("ctl1006"));
@@ -101,7 +110,11 @@ private slots:
         QCOMPARE(grid->Page(), 1);
         QVERIFY(!next->isEnabled());
         QCOMPARE(State().Drawings.SelectedDrawingIndex, 12);
-        QVERIFY(!grid->Picture(11)->isVisibleTo(grid));
+        QVERIFY(!grid->CellPicture(11));
+        QTest::keyClick(grid, Qt::Key_PageUp);
+        QCOMPARE(grid->Page(), 0);
+        QTest::keyClick(grid, Qt::Key_PageDown);
+        QCOMPARE(grid->Page(), 1);
 
         // A row chosen in the detail list moves the grid to its page.
         Panel()->Tabs()->setCurrentWidget(detail);
@@ -125,21 +138,22 @@ private slots:
         QVERIFY(grid);
         {
             MessageRecorder messages;
-            QTest::mouseDClick(grid->Picture(1), Qt::LeftButton);
+            QTest::mouseDClick(grid, Qt::LeftButton, {}, grid->CellRect(1).center());
             QCOMPARE(State().Drawings.SelectedDrawingIndex, 1);
             QCOMPARE(messages.Messages().size(), std::size_t(1));
             QCOMPARE(messages.Messages()[0].Caption, std::string("插图件"));
         }
-        QTest::mouseClick(grid->Picture(2), Qt::RightButton);
+        auto caption = [grid](int k) { return QString::fromStdString(grid->ShownPage().Cells[static_cast<std::size_t>(k)].Caption); };
+        QTest::mouseClick(grid, Qt::RightButton, {}, grid->CellRect(2).center());
         CImageViewDlg* viewer = m_reader->Window->Viewer();
         QVERIFY(viewer && viewer->isVisible());
-        QCOMPARE(viewer->windowTitle(), grid->Caption(2)->text());
+        QCOMPARE(viewer->windowTitle(), caption(2));
         QVERIFY(!viewer->WebMode());
         QVERIFY(viewer->Picture()->Picture().Loaded());
         // The same window serves the next picture.
-        QTest::mouseClick(grid->Picture(3), Qt::RightButton);
+        QTest::mouseClick(grid, Qt::RightButton, {}, grid->CellRect(3).center());
         QCOMPARE(m_reader->Window->Viewer(), viewer);
-        QCOMPARE(viewer->windowTitle(), grid->Caption(3)->text());
+        QCOMPARE(viewer->windowTitle(), caption(3));
         // Closed, it remembers its place.
         viewer->move(40, 60);
         viewer->close();

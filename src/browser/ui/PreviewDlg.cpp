@@ -1,23 +1,19 @@
 #include "browser/ui/PreviewDlg.h"
 
 #include "app/ReaderState.h"
-#include "browser/ui/PictureCtrl.h"
-#include "controls/ColorStaticST.h"
-#include "platform/Paths.h"
+#include "browser/render/GridPainter.h"
 
 #include <QComboBox>
-#include <QFontMetrics>
+#include <QHelpEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
 #include <QStyle>
 #include <QToolButton>
+#include <QToolTip>
 
 namespace orv {
 namespace {
-
-QColor Colour(std::uint32_t bgr)
-{
-    return QColor(static_cast<int>(bgr & 0xFF), static_cast<int>((bgr >> 8) & 0xFF),
-        static_cast<int>((bgr >> 16) & 0xFF));
-}
 
 QRect ToQRect(const Rect& r)
 {
@@ -34,6 +30,8 @@ CPreviewDlg::CPreviewDlg(ReaderState& state, QWidget* parent)
     , m_combo(new QComboBox(this))
 {
     setObjectName(QStringLiteral("CPreviewDlg"));
+    setFocusPolicy(Qt::StrongFocus);
+    setAttribute(Qt::WA_OpaquePaintEvent);
     m_previous->setObjectName(QStringLiteral("ctl%1").arg(kPrevious));
     m_previous->setIcon(style()->standardIcon(QStyle::SP_ArrowLeft));
     m_previous->setToolTip(QStringLiteral("上一页"));
@@ -43,35 +41,31 @@ CPreviewDlg::CPreviewDlg(ReaderState& state, QWidget* parent)
     m_next->setToolTip(QStringLiteral("下一页"));
     m_next->setAutoRaise(true);
     m_combo->setObjectName(QStringLiteral("ctl%1").arg(kCombo));
-    connect(m_previous, &QToolButton::clicked, this, [this] {
-        const int page = PreviousGridPage(m_page.Page);
-        if (page < 0)
-            return;
-        ShowPage(page);
-        SelectCell(0, CellAction::Click);
-        if (CPictureCtrl* first = Picture(0))
-            first->setFocus();
-    });
-    connect(m_next, &QToolButton::clicked, this, [this] {
-        const int page = NextGridPage(m_page.Page, m_page.PageCount);
-        if (page < 0)
-            return;
-        ShowPage(page);
-        SelectCell(0, CellAction::Click);
-        if (CPictureCtrl* first = Picture(0))
-            first->setFocus();
-    });
+    connect(m_previous, &QToolButton::clicked, this, [this] { StepPage(PreviousGridPage(m_page.Page)); });
+    connect(m_next, &QToolButton::clicked, this,
+        [this] { StepPage(NextGridPage(m_page.Page, m_page.PageCount)); });
     m_settings = ReadGridSettings(m_state.IniPath, m_settings);
 }
 
-CPictureCtrl* CPreviewDlg::Picture(int k) const
+QRect CPreviewDlg::CellRect(int k) const
 {
-    return k >= 0 && static_cast<std::size_t>(k) < m_pictures.size() ? m_pictures[static_cast<std::size_t>(k)] : nullptr;
+    if (k < 0 || static_cast<std::size_t>(k) >= m_layout.Cells.size())
+        return QRect();
+    return ToQRect(m_layout.Cells[static_cast<std::size_t>(k)].Picture);
 }
 
-CColorStaticST* CPreviewDlg::Caption(int k) const
+QRect CPreviewDlg::CaptionRect(int k) const
 {
-    return k >= 0 && static_cast<std::size_t>(k) < m_captions.size() ? m_captions[static_cast<std::size_t>(k)] : nullptr;
+    if (k < 0 || static_cast<std::size_t>(k) >= m_layout.Cells.size())
+        return QRect();
+    return ToQRect(m_layout.Cells[static_cast<std::size_t>(k)].Caption);
+}
+
+const PreviewPicture* CPreviewDlg::CellPicture(int k) const
+{
+    if (k < 0 || static_cast<std::size_t>(k) >= m_pictures.size())
+        return nullptr;
+    return m_pictures[static_cast<std::size_t>(k)].get();
 }
 
 void CPreviewDlg::Reload()
@@ -93,7 +87,7 @@ void CPreviewDlg::ShowSelectedDrawing()
     if (index / perPage != m_page.Page)
         ShowPage(index / perPage);
     m_selectedCell = index % perPage;
-    Recolour();
+    update();
 }
 
 void CPreviewDlg::resizeEvent(QResizeEvent* event)
@@ -104,70 +98,25 @@ void CPreviewDlg::resizeEvent(QResizeEvent* event)
 
 void CPreviewDlg::LayOutCells()
 {
-    const GridLayout layout = LayoutGridCells(width(), height(), m_settings.Rows, m_settings.Columns,
-        kGridFrameWidth, m_combo->sizeHint().height());
-    m_previous->setGeometry(ToQRect(layout.Previous));
-    m_combo->setGeometry(ToQRect(layout.Combo));
-    m_next->setGeometry(ToQRect(layout.Next));
-    for (std::size_t k = 0; k < layout.Cells.size(); ++k) {
-        if (k >= m_pictures.size()) {
-            auto* picture = new CPictureCtrl(this);
-            picture->setObjectName(QStringLiteral("ctl%1").arg(kFirstPicture + static_cast<int>(k)));
-            picture->setFocusPolicy(Qt::ClickFocus);
-            picture->hide();
-            auto* caption = new CColorStaticST(this);
-            caption->setObjectName(QStringLiteral("ctl%1").arg(kFirstCaption + static_cast<int>(k)));
-            caption->hide();
-            const int cell = static_cast<int>(k);
-            connect(picture, &CPictureCtrl::Clicked, this, [this, cell] { OnCellEvent(cell, 0); });
-            connect(picture, &CPictureCtrl::DoubleClicked, this, [this, cell] { OnCellEvent(cell, 1); });
-            connect(picture, &CPictureCtrl::RightClicked, this, [this, cell] { OnCellEvent(cell, 2); });
-            m_pictures.push_back(picture);
-            m_captions.push_back(caption);
-        }
-        m_pictures[k]->setGeometry(ToQRect(layout.Cells[k].Picture));
-        m_captions[k]->setGeometry(ToQRect(layout.Cells[k].Caption));
-        AlignCaption(static_cast<int>(k));
-    }
-    // Cells beyond the grid's size stay made but hidden.
-    for (std::size_t k = layout.Cells.size(); k < m_pictures.size(); ++k) {
-        m_pictures[k]->hide();
-        m_captions[k]->hide();
-    }
+    m_layout = LayoutGridCells(width(), height(), m_settings.Rows, m_settings.Columns, kGridFrameWidth,
+        m_combo->sizeHint().height());
+    m_previous->setGeometry(ToQRect(m_layout.Previous));
+    m_combo->setGeometry(ToQRect(m_layout.Combo));
+    m_next->setGeometry(ToQRect(m_layout.Next));
+    update();
 }
 
 void CPreviewDlg::ShowPage(int page)
 {
     m_page = BuildGridPage(m_state.Drawings, m_settings, page);
-    const std::size_t cells = std::min(m_page.Cells.size(), m_pictures.size());
-    for (std::size_t k = 0; k < cells; ++k) {
-        const GridCell& cell = m_page.Cells[k];
-        CPictureCtrl* picture = m_pictures[k];
-        CColorStaticST* caption = m_captions[k];
-        if (cell.DrawingIndex < 0) {
-            caption->clear();
-            picture->setToolTip(QString());
-            picture->hide();
-            caption->hide();
-            continue;
-        }
-        const QString text = QString::fromStdString(cell.Caption);
-        // Two drawings may share one preview: the picture is kept, its texts are not.
-        if (picture->Path().empty() || !platform::EqualsNoCase(picture->Path(), cell.PicturePath))
-            picture->SetPicture(cell.PicturePath);
-        picture->setToolTip(QString::fromStdString(cell.Tooltip));
-        caption->setText(text);
-        caption->setToolTip(text);
-        picture->show();
-        caption->show();
-        AlignCaption(static_cast<int>(k));
-    }
-    for (std::size_t k = cells; k < m_pictures.size(); ++k) {
-        m_pictures[k]->hide();
-        m_captions[k]->hide();
+    m_pictures.assign(m_page.Cells.size(), nullptr);
+    for (std::size_t k = 0; k < m_page.Cells.size(); ++k) {
+        if (m_page.Cells[k].DrawingIndex >= 0)
+            m_pictures[k] = m_cache.Get(m_page.Cells[k].PicturePath);
     }
     m_previous->setEnabled(m_page.PreviousEnabled);
     m_next->setEnabled(m_page.NextEnabled);
+    update();
 }
 
 void CPreviewDlg::SelectCell(int cell, CellAction action)
@@ -179,49 +128,152 @@ void CPreviewDlg::SelectCell(int cell, CellAction action)
     if (selection.ComboSelection >= 0)
         m_combo->setCurrentIndex(selection.ComboSelection);
     m_selectedCell = selection.DrawingIndex >= 0 ? cell : -1;
-    Recolour();
+    update();
 }
 
-void CPreviewDlg::Recolour()
+void CPreviewDlg::StepPage(int page)
 {
-    const QColor selected = Colour(kGridSelectionColour);
-    for (std::size_t k = 0; k < m_pictures.size(); ++k) {
-        const bool chosen = static_cast<int>(k) == m_selectedCell;
-        m_pictures[k]->SetBackground(chosen ? selected : Colour(m_settings.PictureBackground));
-        const QColor back = chosen ? selected : Colour(m_settings.CaptionBackground);
-        const QColor text = chosen ? QColor(Qt::white) : Colour(m_settings.CaptionText);
-        if (m_captions[k]->BackgroundColor() != back || m_captions[k]->TextColor() != text)
-            m_captions[k]->SetColors(back, text);
+    if (page < 0)
+        return;
+    ShowPage(page);
+    SelectCell(0, CellAction::Click);
+    emit DrawingSelected();
+    setFocus();
+}
+
+void CPreviewDlg::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.fillRect(rect(), palette().window());
+    GridPaintStyle style;
+    style.Colours = m_settings;
+    style.Font = font();
+    const int selected = m_selectedCell >= 0 && static_cast<std::size_t>(m_selectedCell) < m_page.Cells.size()
+        ? m_page.Cells[static_cast<std::size_t>(m_selectedCell)].DrawingIndex
+        : -1;
+    PaintGridPage(painter, m_page, m_layout, selected, style, [&](QPainter& p, const QRect& rect, int index) {
+        for (std::size_t k = 0; k < m_page.Cells.size() && k < m_pictures.size(); ++k) {
+            if (m_page.Cells[k].DrawingIndex != index || !m_pictures[k])
+                continue;
+            const QColor background
+                = ColorFromColorRef(index == selected ? style.SelectionColour : m_settings.PictureBackground);
+            PaintPreviewPicture(p, rect, *m_pictures[k], background);
+            return;
+        }
+    });
+}
+
+int CPreviewDlg::CellAt(const QPoint& point) const
+{
+    for (std::size_t k = 0; k < m_layout.Cells.size() && k < m_page.Cells.size(); ++k) {
+        if (m_page.Cells[k].DrawingIndex < 0)
+            continue;
+        if (ToQRect(m_layout.Cells[k].Picture).contains(point) || ToQRect(m_layout.Cells[k].Caption).contains(point))
+            return static_cast<int>(k);
+    }
+    return -1;
+}
+
+void CPreviewDlg::mousePressEvent(QMouseEvent* event)
+{
+    const int cell = CellAt(event->position().toPoint());
+    if (cell < 0)
+        return QWidget::mousePressEvent(event);
+    setFocus();
+    if (event->button() == Qt::LeftButton) {
+        SelectCell(cell, CellAction::Click);
+        emit DrawingSelected();
+    } else if (event->button() == Qt::RightButton) {
+        View(cell);
     }
 }
 
-void CPreviewDlg::AlignCaption(int k)
+void CPreviewDlg::mouseDoubleClickEvent(QMouseEvent* event)
 {
-    CColorStaticST* caption = Caption(k);
-    if (!caption)
-        return;
-    const int textWidth = QFontMetrics(caption->font()).horizontalAdvance(caption->text());
-    caption->setAlignment(Qt::AlignVCenter | (textWidth <= caption->contentsRect().width() ? Qt::AlignHCenter : Qt::AlignLeft));
+    const int cell = CellAt(event->position().toPoint());
+    if (cell < 0 || event->button() != Qt::LeftButton)
+        return QWidget::mouseDoubleClickEvent(event);
+    SelectCell(cell, CellAction::DoubleClick);
+    emit DrawingSelected();
+    if (m_state.Drawings.SelectedDrawingID >= 0)
+        emit InsertRequested(m_state.Drawings.SelectedDrawingID);
 }
 
-void CPreviewDlg::OnCellEvent(int k, int kind)
+void CPreviewDlg::View(int cell)
 {
-    switch (kind) {
-    case 0:
-        SelectCell(k, CellAction::Click);
-        emit DrawingSelected();
+    if (cell < 0 || static_cast<std::size_t>(cell) >= m_page.Cells.size() || m_page.Cells[static_cast<std::size_t>(cell)].DrawingIndex < 0)
         return;
-    case 1:
-        SelectCell(k, CellAction::DoubleClick);
-        emit DrawingSelected();
+    const GridCell& shown = m_page.Cells[static_cast<std::size_t>(cell)];
+    emit ViewRequested(QString::fromStdString(shown.Caption), QString::fromStdString(shown.PicturePath));
+}
+
+void CPreviewDlg::keyPressEvent(QKeyEvent* event)
+{
+    const int columns = m_settings.Columns;
+    const int perPage = m_settings.Rows * columns;
+    const int cell = std::max(m_selectedCell, 0);
+    // The cell a key moves to, as a drawing index of the whole list.
+    int target = -1;
+    switch (event->key()) {
+    case Qt::Key_Left:
+        target = m_page.Page * perPage + cell - 1;
+        break;
+    case Qt::Key_Right:
+        target = m_page.Page * perPage + cell + 1;
+        break;
+    case Qt::Key_Up:
+        target = m_page.Page * perPage + cell - columns;
+        break;
+    case Qt::Key_Down:
+        target = m_page.Page * perPage + cell + columns;
+        break;
+    case Qt::Key_PageUp:
+        StepPage(PreviousGridPage(m_page.Page));
+        return;
+    case Qt::Key_PageDown:
+        StepPage(NextGridPage(m_page.Page, m_page.PageCount));
+        return;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
         if (m_state.Drawings.SelectedDrawingID >= 0)
             emit InsertRequested(m_state.Drawings.SelectedDrawingID);
         return;
-    default:
-        if (CPictureCtrl* picture = Picture(k); picture && !picture->Path().empty())
-            emit ViewRequested(Caption(k)->text(), QString::fromStdString(picture->Path()));
+    case Qt::Key_Menu:
+        View(m_selectedCell);
         return;
+    case Qt::Key_F10:
+        if (event->modifiers() & Qt::ShiftModifier) {
+            View(m_selectedCell);
+            return;
+        }
+        break;
+    default:
+        break;
     }
+    if (target < 0 || perPage <= 0 || static_cast<std::size_t>(target) >= m_state.Drawings.Size())
+        return QWidget::keyPressEvent(event);
+    if (target / perPage != m_page.Page)
+        ShowPage(target / perPage);
+    SelectCell(target % perPage, CellAction::Click);
+    emit DrawingSelected();
+}
+
+bool CPreviewDlg::event(QEvent* event)
+{
+    if (event->type() == QEvent::ToolTip) {
+        const auto* help = static_cast<QHelpEvent*>(event);
+        const int cell = CellAt(help->pos());
+        if (cell < 0) {
+            QToolTip::hideText();
+            event->ignore();
+            return true;
+        }
+        const GridCell& shown = m_page.Cells[static_cast<std::size_t>(cell)];
+        const bool onPicture = CellRect(cell).contains(help->pos());
+        QToolTip::showText(help->globalPos(), QString::fromStdString(onPicture ? shown.Tooltip : shown.Caption), this);
+        return true;
+    }
+    return QWidget::event(event);
 }
 
 } // namespace orv
