@@ -91,7 +91,7 @@ int main(int argc, char** argv)
             packaged.push_back(*it);
     }
     // A directory with drawings opens on its grid and loads no page: only the others count.
-    CContentTabDlg* panel = window.ContentPanel();
+    orv::CContentTabDlg* panel = window.ContentPanel();
     std::vector<QTreeWidgetItem*> shown;
     for (QTreeWidgetItem* item : packaged) {
         WaitFor([&] { return state.ContentViewReady; }, 15000);
