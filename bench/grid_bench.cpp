@@ -6,6 +6,7 @@
 //   build/bench/grid_bench --benchmark_min_time=2
 
 #include "BenchFolder.h"
+#include "GuiBenchMain.h"
 #include "app/ReaderState.h"
 #include "browser/PreviewGrid.h"
 #include "browser/SlideWriter.h"
@@ -14,7 +15,6 @@
 #include "browser/render/GridPainter.h"
 #include "browser/render/PreviewCache.h"
 
-#include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 #endif
@@ -124,16 +124,5 @@ BENCHMARK(Warm)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
-#ifdef ORV_HAVE_RENDER
-    // Captions need the font database, which needs a QGuiApplication.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-#endif
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return orv::RunGuiBenchmarks(argc, argv);
 }

@@ -6,13 +6,12 @@
 //
 //   build/bench/wmf_bench --benchmark_min_time=2
 
+#include "GuiBenchMain.h"
 #include "browser/WmfReader.h"
 #include "browser/WmfWriter.h"
 
 #ifdef ORV_HAVE_RENDER
 #include "browser/render/WmfPainter.h"
-
-#include <QGuiApplication>
 #endif
 
 #include <benchmark/benchmark.h>
@@ -110,16 +109,5 @@ BENCHMARK(ParseAndDraw)->Args({ 400, 300 })->Args({ 120, 90 })->Unit(benchmark::
 
 int main(int argc, char** argv)
 {
-#ifdef ORV_HAVE_RENDER
-    // Texts need the font database, which needs a QGuiApplication.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-#endif
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return orv::RunGuiBenchmarks(argc, argv);
 }

@@ -98,16 +98,30 @@ private:
         return f;
     }
 
+    // A view over the folders' state, shown.
+    static std::unique_ptr<CContentView> MakeView(Folders& f)
+    {
+        auto view = std::make_unique<CContentView>(f.State, f.View, f.PreviousCompanion);
+        view->resize(600, 400);
+        view->show();
+        return view;
+    }
+
+    // Loads a program path and waits for the load to end: whether it succeeded.
+    static bool Load(CContentView& view, const std::string& path)
+    {
+        QSignalSpy ended(&view, &CContentView::LoadEnded);
+        view.Navigate(path);
+        return WaitForLoad(ended);
+    }
+
 private slots:
     void galleryPageInOtherLetterCaseLoadsThroughTheScheme()
     {
         auto f = MakeFolders();
-        CContentView view(f->State, f->View, f->PreviousCompanion);
-        view.resize(600, 400);
-        view.show();
-        QSignalSpy ended(&view, &CContentView::LoadEnded);
-        view.Navigate(f->Dir.ProgramAt("LIB\\g\\pages\\BOLTS.HTM"));
-        QVERIFY(WaitForLoad(ended));
+        auto owner = MakeView(*f);
+        CContentView& view = *owner;
+        QVERIFY(Load(view, f->Dir.ProgramAt("LIB\\g\\pages\\BOLTS.HTM")));
         // The page's GB2312 text reads right only when it was served as GBK.
         QCOMPARE(view.title(), QStringLiteral("螺栓"));
         QCOMPARE(RunScript(view, QStringLiteral("document.getElementById('t').textContent")).toString(),
@@ -147,20 +161,16 @@ private slots:
     void pageOutsideTheReadersFoldersFailsAndTheReadyFlagComesBack()
     {
         auto f = MakeFolders();
-        CContentView view(f->State, f->View, f->PreviousCompanion);
-        view.resize(600, 400);
-        view.show();
-        QSignalSpy ended(&view, &CContentView::LoadEnded);
-        view.Navigate(f->Dir.ProgramAt("outside\\secret.htm"));
-        QVERIFY(!WaitForLoad(ended));
+        auto owner = MakeView(*f);
+        CContentView& view = *owner;
+        QVERIFY(!Load(view, f->Dir.ProgramAt("outside\\secret.htm")));
         QVERIFY(view.title() != QStringLiteral("secret"));
         QVERIFY(f->State.ContentViewReady);
 
         // An extracted page that fails to load still ends the wait.
         f->View.ShowingPackagePage = true;
         f->State.ContentViewReady = false;
-        view.Navigate(f->View.TempFolder + "\\ORVBookDefault.htm");
-        QVERIFY(!WaitForLoad(ended));
+        QVERIFY(!Load(view, f->View.TempFolder + "\\ORVBookDefault.htm"));
         QVERIFY(f->State.ContentViewReady);
     }
 
@@ -299,9 +309,8 @@ private slots:
     {
         auto f = MakeFolders();
         f->State.SplitMode = 2;
-        CContentView view(f->State, f->View, f->PreviousCompanion);
-        view.resize(600, 400);
-        view.show();
+        auto owner = MakeView(*f);
+        CContentView& view = *owner;
         // The menu's items as shown ("|" for a separator, "*" after a checked one); the menu is
         // closed as soon as it is up.
         auto shownMenu = [&view] {
@@ -346,12 +355,9 @@ private slots:
     void wheelTurnsTheTopicAfterSixNotches()
     {
         auto f = MakeFolders();
-        CContentView view(f->State, f->View, f->PreviousCompanion);
-        view.resize(600, 400);
-        view.show();
-        QSignalSpy ended(&view, &CContentView::LoadEnded);
-        view.Navigate(f->Dir.ProgramAt("lib\\G\\Pages\\Bolts.htm"));
-        QVERIFY(WaitForLoad(ended));
+        auto owner = MakeView(*f);
+        CContentView& view = *owner;
+        QVERIFY(Load(view, f->Dir.ProgramAt("lib\\G\\Pages\\Bolts.htm")));
         QWidget* surface = view.focusProxy();
         QVERIFY(surface);
         QSignalSpy steps(&view, &CContentView::TopicStepRequested);
