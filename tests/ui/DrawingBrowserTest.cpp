@@ -121,6 +121,7 @@ private slots:
         detail->List()->setCurrentItem(detail->List()->topLevelItem(2));
         QCOMPARE(State().Drawings.SelectedDrawingIndex, 2);
         QCOMPARE(grid->Page(), 0);
+        QVERIFY(grid->Combo()->itemText(0).startsWith(QStringLiteral("3/%1 ").arg(count)));
         QVERIFY(detail->DataSheet()->topLevelItemCount() > 0);
         SaveScreenshot(m_reader->Window.get(), QStringLiteral("drawing-detail"));
 

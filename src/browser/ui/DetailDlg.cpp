@@ -3,6 +3,7 @@
 #include "app/ReaderState.h"
 #include "browser/DetailList.h"
 #include "browser/PreviewGrid.h"
+#include "browser/render/GridPainter.h"
 #include "browser/ui/PictureCtrl.h"
 
 #include <QHeaderView>
@@ -124,10 +125,7 @@ void CDetailDlg::OnCurrentRowChanged()
 
 void CDetailDlg::ShowPreview()
 {
-    const GridSettings settings = ReadGridSettings(m_state.IniPath);
-    const std::uint32_t bgr = settings.PictureBackground;
-    m_preview->SetBackground(QColor(static_cast<int>(bgr & 0xFF), static_cast<int>((bgr >> 8) & 0xFF),
-        static_cast<int>((bgr >> 16) & 0xFF)));
+    m_preview->SetBackground(ColorFromColorRef(ReadGridSettings(m_state.IniPath).PictureBackground));
     m_preview->SetPicture(DetailPreviewPath(m_state.Drawings, m_state.Drawings.SelectedDrawingIndex));
 }
 

@@ -1,6 +1,7 @@
 #include "browser/ui/OptionsDlg.h"
 
 #include "app/ReaderState.h"
+#include "browser/render/GridPainter.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -16,12 +17,6 @@
 namespace orv {
 namespace {
 
-QColor FromBgr(std::uint32_t bgr)
-{
-    return QColor(static_cast<int>(bgr & 0xFF), static_cast<int>((bgr >> 8) & 0xFF),
-        static_cast<int>((bgr >> 16) & 0xFF));
-}
-
 std::uint32_t ToBgr(const QColor& colour)
 {
     return static_cast<std::uint32_t>(colour.red()) | (static_cast<std::uint32_t>(colour.green()) << 8)
@@ -31,7 +26,7 @@ std::uint32_t ToBgr(const QColor& colour)
 QIcon Swatch(std::uint32_t bgr)
 {
     QPixmap pixmap(24, 14);
-    pixmap.fill(FromBgr(bgr));
+    pixmap.fill(ColorFromColorRef(bgr));
     QPainter painter(&pixmap);
     painter.setPen(Qt::black);
     painter.drawRect(0, 0, 23, 13);

@@ -86,8 +86,8 @@ void CPreviewDlg::ShowSelectedDrawing()
         return;
     if (index / perPage != m_page.Page)
         ShowPage(index / perPage);
-    m_selectedCell = index % perPage;
-    update();
+    // The combo box names the drawing chosen elsewhere too.
+    SelectCell(index % perPage, CellAction::Click);
 }
 
 void CPreviewDlg::resizeEvent(QResizeEvent* event)
