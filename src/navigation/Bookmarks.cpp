@@ -64,6 +64,21 @@ std::string BookmarkList::FormatRecord(const Bookmark& bookmark)
     return std::to_string(bookmark.DirID) + "|" + StoredField(bookmark.Topic) + "|" + StoredField(bookmark.Location);
 }
 
+std::optional<Bookmark> BookmarkList::ParseRecord(std::string_view value)
+{
+    const std::vector<std::string> fields = SplitString(value, "|");
+    if (fields.size() < 3)
+        return std::nullopt;
+    Bookmark bookmark;
+    bookmark.DirID = static_cast<std::uint32_t>(std::atol(fields[0].c_str()));
+    bookmark.Topic = fields[1];
+    // Three or more fields mean the value starts "<DirID>|<topic>|"; the rest, "|" and all,
+    // is the location the Windows edition wrote unescaped.
+    const std::size_t start = fields[0].size() + 1 + fields[1].size() + 1;
+    bookmark.Location = std::string(value.substr(std::min(start, value.size())));
+    return bookmark;
+}
+
 void BookmarkList::Load(const std::string& historyPath)
 {
     m_path = historyPath;
@@ -76,14 +91,8 @@ void BookmarkList::Load(const std::string& historyPath)
         std::string value;
         if (file.ReadString(kSection, BookKey(n), value) != 0)
             break;
-        const std::vector<std::string> fields = SplitString(value, "|");
-        if (fields.size() < 3)
-            continue;
-        Bookmark bookmark;
-        bookmark.DirID = static_cast<std::uint32_t>(std::atol(fields[0].c_str()));
-        bookmark.Topic = fields[1];
-        bookmark.Location = value.substr(fields[0].size() + 1 + fields[1].size() + 1);
-        m_rows.push_back(std::move(bookmark));
+        if (std::optional<Bookmark> bookmark = ParseRecord(value))
+            m_rows.push_back(std::move(*bookmark));
     }
     if (!m_rows.empty())
         SelectRow(0);

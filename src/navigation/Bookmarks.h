@@ -13,7 +13,9 @@
 // keeps its other sections, unknown keys and encoding.
 
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace orv {
@@ -66,6 +68,8 @@ public:
 
     // The stored form of one bookmark.
     static std::string FormatRecord(const Bookmark& bookmark);
+    // A stored value read back; nothing for a value of fewer than three fields.
+    static std::optional<Bookmark> ParseRecord(std::string_view value);
 
 private:
     bool Save(const std::vector<Bookmark>& rows) const;
