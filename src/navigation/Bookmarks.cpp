@@ -49,7 +49,8 @@ bool LookUpTopic(const ReaderState& state, std::int32_t dirId, std::string& topi
     if (!state.DatabaseOpen)
         return false;
     CAdoRecordset rs;
-    if (rs.OpenSql("Select DirName from DrawingDir where DirID = " + std::to_string(dirId), state.Database) != 0
+    if (rs.OpenSql("Select DirName from DrawingDir where DirID = " + std::to_string(dirId), state.Database)
+            != 0
         || rs.IsEOF())
         return false;
     topic = rs.GetString("DirName");
@@ -61,7 +62,8 @@ bool LookUpTopic(const ReaderState& state, std::int32_t dirId, std::string& topi
 
 std::string BookmarkList::FormatRecord(const Bookmark& bookmark)
 {
-    return std::to_string(bookmark.DirID) + "|" + StoredField(bookmark.Topic) + "|" + StoredField(bookmark.Location);
+    return std::to_string(bookmark.DirID) + "|" + StoredField(bookmark.Topic) + "|"
+        + StoredField(bookmark.Location);
 }
 
 std::optional<Bookmark> BookmarkList::ParseRecord(std::string_view value)

@@ -83,7 +83,8 @@ void LoadIndex(const ReaderState& state, KeywordIndex& index)
         const ContentsTree& tree = state.Tree;
         for (std::size_t i = 0; i < tree.Table.Size(); ++i) {
             const int node = tree.Table.Item[i];
-            index.Terms.push_back(tree.IsNode(node) ? tree.Nodes[static_cast<std::size_t>(node)].Text : std::string());
+            index.Terms.push_back(
+                tree.IsNode(node) ? tree.Nodes[static_cast<std::size_t>(node)].Text : std::string());
             index.DirIDs.push_back(tree.Table.DirID[i]);
         }
     }

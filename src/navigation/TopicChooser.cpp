@@ -14,7 +14,8 @@ std::vector<TopicRow> FindTopics(const ReaderState& state, const std::string& te
     if (!state.DatabaseOpen || term.empty())
         return rows;
     CAdoRecordset rs;
-    if (rs.OpenSql("Select DirID,DirName from DrawingDir where DirName = " + SqlQuote(term), state.Database) != 0)
+    if (rs.OpenSql("Select DirID,DirName from DrawingDir where DirName = " + SqlQuote(term), state.Database)
+        != 0)
         return rows;
     for (; !rs.IsEOF(); rs.MoveNext()) {
         TopicRow row;

@@ -5,7 +5,6 @@
 #include "platform/Encoding.h"
 
 #include <gtest/gtest.h>
-
 #include <sys/stat.h>
 
 namespace orv {
@@ -20,8 +19,8 @@ struct BookmarkGallery {
         m.Name = "B";
         m.GalleryName = "书签";
         m.Specialities = { { 1, "甲", "\\A", 1 } };
-        m.Directories = { MakeDirectory(1, 0, 1, "机械"), MakeDirectory(2, 1, 1, "螺栓"), MakeDirectory(3, 1, 1, "A|B"),
-            MakeDirectory(4, 0, 1, "Pipes") };
+        m.Directories = { MakeDirectory(1, 0, 1, "机械"), MakeDirectory(2, 1, 1, "螺栓"),
+            MakeDirectory(3, 1, 1, "A|B"), MakeDirectory(4, 0, 1, "Pipes") };
         gallery = test::BuildSqliteGallery(folder, m);
         test::OpenTestGallery(state, folder, gallery);
         state.HistoryIniPath = state.AppPath + "\\B.HIS";
@@ -145,16 +144,18 @@ TEST(BookmarksTest, ARewriteKeepsTheOtherSectionUnknownKeysAndTheFilesEncoding)
     };
     for (const Case c : { Case { "gb18030", false }, Case { "utf-8", true } }) {
         BookmarkGallery g;
-        const std::string text = "[Query]\r\nQuery1=螺栓规格\r\nQuery2=垫圈\r\nOwn=留着\r\n[BookMark]\r\nBook1=4|Pipes|Pipes\r\n"
-                                 "Note=mine\r\n";
+        const std::string text
+            = "[Query]\r\nQuery1=螺栓规格\r\nQuery2=垫圈\r\nOwn=留着\r\n[BookMark]\r\nBook1=4|Pipes|Pipes\r\n"
+              "Note=mine\r\n";
         g.Write(c.utf8 ? text : platform::Utf8ToGb18030(text));
         BookmarkList list;
         list.Load(g.state.HistoryIniPath);
         g.state.CurrentDirID = 2;
         ASSERT_EQ(list.Add(g.state), BookmarkList::Change::Done) << c.name;
         const std::string bytes = test::ReadFile(g.native);
-        const std::string expected = "[Query]\r\nQuery1=螺栓规格\r\nQuery2=垫圈\r\nOwn=留着\r\n[BookMark]\r\n"
-                                     "Book1=4|Pipes|Pipes\r\nNote=mine\r\nBook2=2|螺栓|机械\\螺栓\r\nBook3=\r\n";
+        const std::string expected
+            = "[Query]\r\nQuery1=螺栓规格\r\nQuery2=垫圈\r\nOwn=留着\r\n[BookMark]\r\n"
+              "Book1=4|Pipes|Pipes\r\nNote=mine\r\nBook2=2|螺栓|机械\\螺栓\r\nBook3=\r\n";
         EXPECT_EQ(bytes, c.utf8 ? expected : platform::Utf8ToGb18030(expected)) << c.name;
     }
 }

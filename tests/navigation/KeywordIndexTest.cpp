@@ -17,7 +17,8 @@ GalleryManifest Manifest()
     m.Name = "K";
     m.GalleryName = "索引";
     m.Specialities = { { 1, "甲", "\\A", 1 } };
-    m.Directories = { MakeDirectory(1, 0, 1, "螺栓"), MakeDirectory(2, 1, 1, "垫圈"), MakeDirectory(3, 0, 1, "螺母") };
+    m.Directories
+        = { MakeDirectory(1, 0, 1, "螺栓"), MakeDirectory(2, 1, 1, "垫圈"), MakeDirectory(3, 0, 1, "螺母") };
     return m;
 }
 
@@ -26,8 +27,8 @@ struct IndexGallery {
     {
         gallery = test::BuildSqliteGallery(folder, Manifest());
         if (!indexRows.empty())
-            test::ExecGallerySql(gallery, "INSERT INTO DrawingDirIndex (IndexName, IndexDirID, IndexOrder) VALUES "
-                    + indexRows);
+            test::ExecGallerySql(gallery,
+                "INSERT INTO DrawingDirIndex (IndexName, IndexDirID, IndexOrder) VALUES " + indexRows);
         test::OpenTestGallery(state, folder, gallery);
         state.HistoryIniPath = state.AppPath + "\\K.HIS";
     }
@@ -78,7 +79,12 @@ TEST(KeywordIndexTest, TypedTextSelectsTheFirstEntryItBegins)
     KeywordIndex index;
     LoadIndex(g.state, index);
     const std::pair<std::string, int> cases[] = {
-        { "螺", 1 }, { "螺母", 2 }, { "M10", 3 }, { "m10", -1 }, { "螺栓螺", -1 }, { "x", -1 },
+        { "螺", 1 },
+        { "螺母", 2 },
+        { "M10", 3 },
+        { "m10", -1 },
+        { "螺栓螺", -1 },
+        { "x", -1 },
     };
     for (const auto& [text, position] : cases)
         EXPECT_EQ(FindTyped(index, text), position) << text;

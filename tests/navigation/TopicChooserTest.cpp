@@ -16,8 +16,9 @@ struct TopicGallery {
         m.Name = "T";
         m.GalleryName = "主题";
         m.Specialities = { { 1, "甲", "\\A", 1 } };
-        m.Directories = { MakeDirectory(1, 0, 1, "机械"), MakeDirectory(2, 1, 1, "螺栓"), MakeDirectory(3, 0, 1, "电气"),
-            MakeDirectory(4, 3, 1, "螺栓"), MakeDirectory(5, 0, 1, "O'Brien"), MakeDirectory(6, 0, 1, "螺母") };
+        m.Directories = { MakeDirectory(1, 0, 1, "机械"), MakeDirectory(2, 1, 1, "螺栓"),
+            MakeDirectory(3, 0, 1, "电气"), MakeDirectory(4, 3, 1, "螺栓"), MakeDirectory(5, 0, 1, "O'Brien"),
+            MakeDirectory(6, 0, 1, "螺母") };
         gallery = test::BuildSqliteGallery(folder, m);
         test::OpenTestGallery(state, folder, gallery);
     }

@@ -50,8 +50,8 @@ int Topics(const IndexArgs& args)
         return 1;
     QuietMessages quiet;
     for (const TopicRow& row : FindTopics(state, args.term))
-        std::cout << "topic\t" << row.DirID << '\t' << EscapeField(row.Name) << '\t' << EscapeField(row.Location)
-                  << '\n';
+        std::cout << "topic\t" << row.DirID << '\t' << EscapeField(row.Name) << '\t'
+                  << EscapeField(row.Location) << '\n';
     return 0;
 }
 
@@ -65,7 +65,7 @@ void PrintBookmarks(const BookmarkList& list)
 
 // Prints the result and the list; a file that could not be written fails the command.
 int Finish(const BookmarkList& list, BookmarkList::Change change, const char* done, const char* refused,
-           const std::string& hisFile)
+    const std::string& hisFile)
 {
     if (change == BookmarkList::Change::WriteFailed) {
         Fail("cannot write " + hisFile);
@@ -80,7 +80,8 @@ void Register(CLI::App& app)
 {
     auto args = std::make_shared<IndexArgs>();
 
-    auto* index = app.add_subcommand("index", "The index page's entries of a gallery, and its incremental find");
+    auto* index
+        = app.add_subcommand("index", "The index page's entries of a gallery, and its incremental find");
     index->add_option("GALLERY", args->gallery, "The gallery database (.GAL)")->required();
     index->add_option("--find", args->find, "Print the entry the typed text selects (find, -1 for none)");
     index->add_option("--app-dir", args->appDir, "Application folder holding the gallery's history file");
@@ -107,7 +108,8 @@ void Register(CLI::App& app)
         return 0;
     });
 
-    auto* add = bookmarks->add_subcommand("add", "Bookmark a directory of the gallery as the page's 添加 does");
+    auto* add
+        = bookmarks->add_subcommand("add", "Bookmark a directory of the gallery as the page's 添加 does");
     add->add_option("GALLERY", args->gallery, "The gallery database (.GAL)")->required();
     add->add_option("DIRID", args->dirId, "The directory (CurrentDirID)")->required();
     add->add_option("--app-dir", args->appDir, "Application folder");
