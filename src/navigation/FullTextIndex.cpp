@@ -41,7 +41,7 @@ bool IsCharStart(std::string_view s, std::size_t p, std::size_t floor, std::size
     std::size_t i = start, last = start;
     while (i < p) {
         last = i;
-        i += Gb18030CharLength(s, i);
+        i += Gb18030Step(s, i);
     }
     sync = i == p ? p : last;
     return i == p;
@@ -64,7 +64,7 @@ std::string BytesUpToNul(std::string bytes)
 
 } // namespace
 
-std::size_t Gb18030CharLength(std::string_view s, std::size_t pos)
+std::size_t Gb18030Step(std::string_view s, std::size_t pos)
 {
     const auto at = [&](std::size_t i) { return static_cast<unsigned char>(s[i]); };
     const unsigned char lead = at(pos);
@@ -90,7 +90,7 @@ std::string FoldGb18030(std::string_view bytes)
                 out[i] = static_cast<char>(c - 'a' + 'A');
             ++i;
         } else {
-            i += Gb18030CharLength(out, i);
+            i += Gb18030Step(out, i);
         }
     }
     return out;
@@ -191,7 +191,7 @@ FullTextIndex::Result FullTextIndex::Find(std::string_view text, const bool& run
         return result;
     std::string needle = platform::Utf8ToGb18030(text);
     bool letters = false;
-    for (std::size_t i = 0; i < needle.size(); i += Gb18030CharLength(needle, i))
+    for (std::size_t i = 0; i < needle.size(); i += Gb18030Step(needle, i))
         letters = letters || IsAsciiLetter(static_cast<unsigned char>(needle[i]));
     if (letters)
         needle = FoldGb18030(needle);

@@ -19,8 +19,9 @@
 
 namespace orv {
 
-// The length of the GB18030 character at pos (1 for a byte that starts no valid sequence).
-std::size_t Gb18030CharLength(std::string_view bytes, std::size_t pos);
+// The length of the GB18030 character at pos; 1 for a byte that starts no valid sequence, so
+// a walk over damaged bytes always moves on.
+std::size_t Gb18030Step(std::string_view bytes, std::size_t pos);
 
 // The bytes with each ASCII letter a to z that is a character of its own upper-cased; the
 // trail bytes of multi-byte characters stay as they are.
