@@ -31,8 +31,9 @@ const Content& TheContent()
         Content c;
         std::mt19937 random(42);
         // GB2312 words (螺栓, 轴承, 齿轮, 尺寸, 材料), technical ASCII words and numbers.
-        const char* words[] = { "\xC2\xDD\xCB\xA8", "\xD6\xE1\xB3\xD0", "\xB3\xDD\xC2\xD6", "\xB3\xDF\xB4\xE7",
-            "\xB2\xC4\xC1\xCF", "GB/T", "mm", "M", "washer", "nut", "Shaft", "<td>", "</td>", "&nbsp;" };
+        const char* words[] = { "\xC2\xDD\xCB\xA8", "\xD6\xE1\xB3\xD0", "\xB3\xDD\xC2\xD6",
+            "\xB3\xDF\xB4\xE7", "\xB2\xC4\xC1\xCF", "GB/T", "mm", "M", "washer", "nut", "Shaft", "<td>",
+            "</td>", "&nbsp;" };
         for (std::size_t r = 0; r < kRecords; ++r) {
             const std::size_t start = c.bytes.size();
             while (c.bytes.size() - start < kRecordBytes - 16) {
@@ -87,7 +88,8 @@ void BM_TitleSearch20000(benchmark::State& state)
         int parent = spec;
         for (int d = 0; d < 1000; ++d) {
             ++id;
-            const std::string title = (d % 97 == 3 ? "六角头螺栓 Hex Bolt M" : "轴承座 Bearing ") + std::to_string(d);
+            const std::string title
+                = (d % 97 == 3 ? "六角头螺栓 Hex Bolt M" : "轴承座 Bearing ") + std::to_string(d);
             const int node = tree.AddNode(d % 10 == 0 ? spec : parent, title, 1, 1, id);
             if (d % 10 == 0)
                 parent = node;

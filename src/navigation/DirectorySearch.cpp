@@ -47,7 +47,8 @@ SearchTreeCopy SearchTreeCopy::From(const ContentsTree& tree)
         copy.Nodes.push_back({ node.Text, node.Parent, node.DirID });
     const std::size_t positions
         = std::min({ tree.Table.DirID.size(), tree.Table.Item.size(), tree.Table.Content.size() });
-    copy.TableDirIDs.assign(tree.Table.DirID.begin(), tree.Table.DirID.begin() + static_cast<long>(positions));
+    copy.TableDirIDs.assign(
+        tree.Table.DirID.begin(), tree.Table.DirID.begin() + static_cast<long>(positions));
     copy.TableItems.assign(tree.Table.Item.begin(), tree.Table.Item.begin() + static_cast<long>(positions));
     if (tree.IsNode(tree.Selected)) {
         copy.SelectedSubtree.push_back(tree.Selected);
@@ -152,7 +153,8 @@ SearchOutcome SearchTitles(const SearchTreeCopy& tree, std::string_view text, Se
 }
 
 SearchOutcome SearchFullText(const SearchTreeCopy& tree, const FullTextIndex& index, std::string_view text,
-    SearchScope scope, const std::vector<SearchRow>& previous, const bool& running, const SearchRowAdded& added)
+    SearchScope scope, const std::vector<SearchRow>& previous, const bool& running,
+    const SearchRowAdded& added)
 {
     SearchOutcome outcome;
     if (index.LoadStatus() == FullTextIndex::Status::Damaged) {

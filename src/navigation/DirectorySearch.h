@@ -67,7 +67,8 @@ using SearchRowAdded = std::function<void(const SearchRow& row)>;
 // subtree with titles as in the tree; WithinResults keeps the previous rows whose title
 // holds the text, every other one removed.
 SearchOutcome SearchTitles(const SearchTreeCopy& tree, std::string_view text, SearchScope scope,
-    const std::vector<SearchRow>& previous, const bool& running, const SearchRowAdded& added = SearchRowAdded());
+    const std::vector<SearchRow>& previous, const bool& running,
+    const SearchRowAdded& added = SearchRowAdded());
 
 // Full-text mode: the candidates (DirNodeTable's directories; in scope Selected those of the
 // selected subtree, in WithinResults those of the previous rows) whose marker "[DirID]"

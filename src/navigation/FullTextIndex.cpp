@@ -113,9 +113,11 @@ std::shared_ptr<const FullTextIndex> FullTextIndex::FromBytes(
             record.Begin = static_cast<std::uint32_t>(std::min(begin, size));
             record.End = std::max(record.Begin, static_cast<std::uint32_t>(std::min(end, size)));
             // The record's text is read up to its first NUL.
-            const void* nul = std::memchr(result->m_content.data() + record.Begin, '\0', record.End - record.Begin);
+            const void* nul
+                = std::memchr(result->m_content.data() + record.Begin, '\0', record.End - record.Begin);
             if (nul)
-                record.End = static_cast<std::uint32_t>(static_cast<const char*>(nul) - result->m_content.data());
+                record.End
+                    = static_cast<std::uint32_t>(static_cast<const char*>(nul) - result->m_content.data());
             const std::size_t comma = list.Names[i].find(',');
             record.Searchable = comma != std::string::npos && comma > 0;
             record.Markers = FirstMarkerGroup(list.Names[i]);
@@ -282,7 +284,7 @@ std::shared_ptr<const FullTextIndex> CachedFullTextIndex(std::string_view galler
     const FullTextPaths paths = FullTextPathsFor(galleryPath);
     std::string stamp;
     for (const std::string* path : { &paths.Index, &paths.Compressed, &paths.Plain }) {
-        struct stat info {};
+        struct stat info { };
         if (::stat(platform::NativePath(*path).c_str(), &info) == 0)
             stamp += std::to_string(info.st_size) + ":" + std::to_string(info.st_mtim.tv_sec) + "."
                 + std::to_string(info.st_mtim.tv_nsec);

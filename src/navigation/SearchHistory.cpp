@@ -38,7 +38,8 @@ HistoryChange AddSearchText(
 {
     const std::string key = FoldAsciiUpper(text);
     const auto same = [&](const std::string& entry) { return FoldAsciiUpper(entry) == key; };
-    if (std::any_of(history.begin(), history.end(), same) || std::any_of(keywords.begin(), keywords.end(), same))
+    if (std::any_of(history.begin(), history.end(), same)
+        || std::any_of(keywords.begin(), keywords.end(), same))
         return HistoryChange::Unchanged;
     if (history.size() >= kMaxSearchHistory) {
         history[0] = std::string(text);

@@ -1,9 +1,11 @@
-#include "navigation/ContentsTree.h"
 #include "navigation/DirectorySearch.h"
+
+#include "navigation/ContentsTree.h"
 #include "navigation/FullTextIndex.h"
 #include "packages/Compression.h"
 #include "platform/Encoding.h"
 #include "platform/Hooks.h"
+#include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -27,7 +29,8 @@ std::shared_ptr<const FullTextIndex> Plain(
 }
 
 // Compressed form: records of (markers, text); the index gives each record's end offset.
-std::shared_ptr<const FullTextIndex> Compressed(const std::vector<std::pair<std::string, std::string>>& records)
+std::shared_ptr<const FullTextIndex> Compressed(
+    const std::vector<std::pair<std::string, std::string>>& records)
 {
     std::string index, content, stream;
     for (const auto& [markers, text] : records) {
@@ -50,7 +53,8 @@ std::string Gb(std::string_view utf8)
 
 TEST(FullTextIndexTest, FoldsAsciiLettersOnly)
 {
-    const auto index = Plain({ { "[1]", 0, 9 }, { "[2]", 10, 30 } }, Gb("M10 Bolt\r\n") + Gb("螺栓ｂｏｌｔ and nut\r\n"));
+    const auto index
+        = Plain({ { "[1]", 0, 9 }, { "[2]", 10, 30 } }, Gb("M10 Bolt\r\n") + Gb("螺栓ｂｏｌｔ and nut\r\n"));
     const std::pair<std::string, std::vector<std::size_t>> cases[] = {
         { "bolt", { 0 } },
         { "BOLT", { 0 } },
@@ -76,20 +80,24 @@ TEST(FullTextIndexTest, MatchesOnlyAtCharacterStarts)
     };
     for (const auto& [content, text] : cases) {
         const std::string padded = content + "\r\n";
-        const auto index = Plain({ { "[1]", 0, 0 }, { "[2]", 0, static_cast<long long>(padded.size()) } }, padded);
+        const auto index
+            = Plain({ { "[1]", 0, 0 }, { "[2]", 0, static_cast<long long>(padded.size()) } }, padded);
         EXPECT_TRUE(Hits(*index, text).empty()) << text;
     }
-    const auto index = Plain({ { "[1]", 0, 0 }, { "[2]", 1, 20 } }, std::string("\x81\x41" "A\r\n"));
-    EXPECT_EQ(Hits(*index, "a"), std::vector<std::size_t>{ 1 });
+    const auto index = Plain({ { "[1]", 0, 0 }, { "[2]", 1, 20 } },
+        std::string("\x81\x41"
+                    "A\r\n"));
+    EXPECT_EQ(Hits(*index, "a"), std::vector<std::size_t> { 1 });
 }
 
 TEST(FullTextIndexTest, ReportsARecordOnceHoweverOftenItHoldsTheText)
 {
     const std::string content = "bolt bolt bolt\r\nnut\r\nbolt\r\n";
     const auto plain = Plain({ { "[1]", 0, 15 }, { "[2]", 16, 20 }, { "[3]", 21, 26 } }, content);
-    EXPECT_EQ(Hits(*plain, "bolt"), (std::vector<std::size_t>{ 0, 2 }));
-    const auto compressed = Compressed({ { "[1]", "bolt bolt bolt\r\n" }, { "[2]", "nut\r\n" }, { "[3]", "bolt\r\n" } });
-    EXPECT_EQ(Hits(*compressed, "bolt"), (std::vector<std::size_t>{ 0, 2 }));
+    EXPECT_EQ(Hits(*plain, "bolt"), (std::vector<std::size_t> { 0, 2 }));
+    const auto compressed
+        = Compressed({ { "[1]", "bolt bolt bolt\r\n" }, { "[2]", "nut\r\n" }, { "[3]", "bolt\r\n" } });
+    EXPECT_EQ(Hits(*compressed, "bolt"), (std::vector<std::size_t> { 0, 2 }));
 }
 
 TEST(FullTextIndexTest, CompressedRecordsEndAtTheirOffsetsAndKeepTheirFirstMarkerGroup)
@@ -97,7 +105,7 @@ TEST(FullTextIndexTest, CompressedRecordsEndAtTheirOffsetsAndKeepTheirFirstMarke
     const auto index = Compressed({ { "[5][9]", "washer\r\n" }, { "[7]", "bo" }, { "[8]", "lt\r\n" } });
     ASSERT_EQ(index->LoadStatus(), FullTextIndex::Status::Ok);
     EXPECT_EQ(index->Records()[0].Markers, "[5]");
-    EXPECT_EQ(Hits(*index, "washer"), std::vector<std::size_t>{ 0 });
+    EXPECT_EQ(Hits(*index, "washer"), std::vector<std::size_t> { 0 });
     // "bo" + "lt" runs across a record end: no record holds it.
     EXPECT_TRUE(Hits(*index, "bolt").empty());
 }
@@ -124,13 +132,14 @@ TEST(FullTextIndexTest, DamagedCompressedContentIsReportedNotSearched)
 TEST(FullTextIndexTest, PlainRangesAreClampedAndDecreasingEndsAreEmpty)
 {
     const std::string content = "nut\r\nbolt\r\n";
-    const std::pair<std::vector<std::tuple<std::string, long long, long long>>, std::vector<std::size_t>> cases[] = {
-        { { { "[1]", 0, 4 }, { "[2]", 5, 999999 } }, { 1 } }, // end past the content
-        { { { "[1]", 0, 4 }, { "[2]", 8, 5 } }, {} }, // decreasing end: empty
-        { { { "[1]", 0, 4 }, { "[2]", 5, -1 } }, { 1 } }, // -1 reads as the largest offset
-        { { { "[1]", 0, 4 }, { "[2]", 99999, 999999 } }, {} }, // beyond the content
-        { { { "[1]", 0, 99 } }, {} }, // one record: the scan needs two
-    };
+    const std::pair<std::vector<std::tuple<std::string, long long, long long>>, std::vector<std::size_t>>
+        cases[] = {
+            { { { "[1]", 0, 4 }, { "[2]", 5, 999999 } }, { 1 } }, // end past the content
+            { { { "[1]", 0, 4 }, { "[2]", 8, 5 } }, {} }, // decreasing end: empty
+            { { { "[1]", 0, 4 }, { "[2]", 5, -1 } }, { 1 } }, // -1 reads as the largest offset
+            { { { "[1]", 0, 4 }, { "[2]", 99999, 999999 } }, {} }, // beyond the content
+            { { { "[1]", 0, 99 } }, {} }, // one record: the scan needs two
+        };
     for (const auto& [records, hits] : cases)
         EXPECT_EQ(Hits(*Plain(records, content), "bolt"), hits);
 }
@@ -138,11 +147,12 @@ TEST(FullTextIndexTest, PlainRangesAreClampedAndDecreasingEndsAreEmpty)
 TEST(FullTextIndexTest, OverlappingUnsortedAndZeroRangesEnd)
 {
     const std::string content = "bolt nut bolt nut bolt\r\n";
-    const std::pair<std::vector<std::tuple<std::string, long long, long long>>, std::vector<std::size_t>> cases[] = {
-        { { { "[1]", 0, 0 }, { "[2]", 0, 0 }, { "[3]", 0, 0 } }, { 0, 1, 2 } },
-        { { { "[1]", 0, 23 }, { "[2]", 0, 12 }, { "[3]", 5, 8 } }, { 0, 1 } },
-        { { { "[1]", 18, 23 }, { "[2]", 0, 4 }, { "[3]", 5, 8 } }, { 0, 1 } },
-    };
+    const std::pair<std::vector<std::tuple<std::string, long long, long long>>, std::vector<std::size_t>>
+        cases[] = {
+            { { { "[1]", 0, 0 }, { "[2]", 0, 0 }, { "[3]", 0, 0 } }, { 0, 1, 2 } },
+            { { { "[1]", 0, 23 }, { "[2]", 0, 12 }, { "[3]", 5, 8 } }, { 0, 1 } },
+            { { { "[1]", 18, 23 }, { "[2]", 0, 4 }, { "[3]", 5, 8 } }, { 0, 1 } },
+        };
     for (const auto& [records, hits] : cases) {
         auto index = Plain(records, content);
         std::promise<std::vector<std::size_t>> done;
@@ -171,7 +181,29 @@ TEST(FullTextIndexTest, ClearedRunningFlagEndsALargeScanEarlyKeepingEarlierHits)
     platform::SetPumpEventsHook(previous);
     EXPECT_TRUE(result.Interrupted);
     EXPECT_EQ(pumps, 1);
-    EXPECT_EQ(result.Hits, std::vector<std::size_t>{ 0 });
+    EXPECT_EQ(result.Hits, std::vector<std::size_t> { 0 });
+}
+
+TEST(FullTextIndexTest, CachedIndexIsReadAgainOnlyAfterItsFilesChange)
+{
+    test::TempFolder folder;
+    const std::string gallery = folder.ProgramAt("G.GAL");
+    EXPECT_EQ(CachedFullTextIndex(gallery)->LoadStatus(), FullTextIndex::Status::Missing);
+    test::WriteFile(folder.NativeAt("G/other"), "");
+    std::string error;
+    ASSERT_TRUE(WriteFullTextFiles(
+        folder.ProgramAt("G"), "G", { { { 1 }, "bolt" }, { { 2 }, "nut" } }, FullTextFormat::Plain, error))
+        << error;
+    const auto first = CachedFullTextIndex(gallery);
+    EXPECT_EQ(Hits(*first, "nut"), std::vector<std::size_t> { 1 });
+    EXPECT_EQ(CachedFullTextIndex(gallery), first);
+    ASSERT_TRUE(WriteFullTextFiles(folder.ProgramAt("G"), "G",
+        { { { 1 }, "washer" }, { { 2 }, "nut" }, { { 3 }, "nut" } }, FullTextFormat::Compressed, error))
+        << error;
+    const auto second = CachedFullTextIndex(gallery);
+    EXPECT_NE(second, first);
+    EXPECT_EQ(second->Format(), FullTextFormat::Compressed);
+    EXPECT_EQ(Hits(*second, "nut"), (std::vector<std::size_t> { 1, 2 }));
 }
 
 // Speciality 机械 with directories 1 M10 Bolt, 2 Nut (below 1), 3 Bolt Head; speciality
@@ -207,18 +239,18 @@ TEST(DirectorySearchTest, TitleSearchInEachScope)
     tree.Selected = 0; // the speciality 机械: itself no result
     const SearchTreeCopy copy = SearchTreeCopy::From(tree);
     const SearchOutcome all = SearchTitles(copy, "bolt", SearchScope::All, {}, kRunning);
-    EXPECT_EQ(Ids(all), (std::vector<std::uint32_t>{ 1, 3, 4 }));
+    EXPECT_EQ(Ids(all), (std::vector<std::uint32_t> { 1, 3, 4 }));
     EXPECT_EQ(all.Rows[0].Title, "M10 BOLT");
     EXPECT_EQ(all.Rows[0].Location, "机械\\M10 Bolt");
     const SearchOutcome under = SearchTitles(copy, "bolt", SearchScope::Selected, {}, kRunning);
-    EXPECT_EQ(Ids(under), (std::vector<std::uint32_t>{ 1, 3 }));
+    EXPECT_EQ(Ids(under), (std::vector<std::uint32_t> { 1, 3 }));
     EXPECT_EQ(under.Rows[0].Title, "M10 Bolt");
     EXPECT_TRUE(SearchTitles(copy, "机械", SearchScope::Selected, {}, kRunning).Rows.empty());
     // Two adjacent rows to remove: neither survives.
     const std::vector<SearchRow> previous
         = { { 2, "Nut", "" }, { 4, "Cable", "" }, { 3, "Bolt Head", "" }, { 1, "M10 Bolt", "" } };
     EXPECT_EQ(Ids(SearchTitles(copy, "BOLT", SearchScope::WithinResults, previous, kRunning)),
-        (std::vector<std::uint32_t>{ 3, 1 }));
+        (std::vector<std::uint32_t> { 3, 1 }));
 }
 
 TEST(DirectorySearchTest, FullTextSearchInEachScope)
@@ -226,16 +258,17 @@ TEST(DirectorySearchTest, FullTextSearchInEachScope)
     ContentsTree tree = MakeTree();
     tree.Selected = 1; // M10 Bolt and its Nut
     const SearchTreeCopy copy = SearchTreeCopy::From(tree);
-    const auto index = Compressed({ { "[2]", "hex nut\r\n" }, { "[4][3]", "cable nut\r\n" }, { "[1]", "bolt\r\n" } });
+    const auto index
+        = Compressed({ { "[2]", "hex nut\r\n" }, { "[4][3]", "cable nut\r\n" }, { "[1]", "bolt\r\n" } });
     const SearchOutcome all = SearchFullText(copy, *index, "NUT", SearchScope::All, {}, kRunning);
-    EXPECT_EQ(Ids(all), (std::vector<std::uint32_t>{ 2, 4 }));
+    EXPECT_EQ(Ids(all), (std::vector<std::uint32_t> { 2, 4 }));
     EXPECT_EQ(all.Rows[0].Title, "Nut");
     EXPECT_EQ(all.Rows[0].Location, "机械\\M10 Bolt\\Nut");
     EXPECT_EQ(Ids(SearchFullText(copy, *index, "nut", SearchScope::Selected, {}, kRunning)),
-        (std::vector<std::uint32_t>{ 2 }));
+        (std::vector<std::uint32_t> { 2 }));
     const std::vector<SearchRow> previous = { { 4, "Cable bolt", "" }, { 1, "M10 Bolt", "" } };
     EXPECT_EQ(Ids(SearchFullText(copy, *index, "nut", SearchScope::WithinResults, previous, kRunning)),
-        (std::vector<std::uint32_t>{ 4 }));
+        (std::vector<std::uint32_t> { 4 }));
 }
 
 TEST(DirectorySearchTest, SearchReadsItsOwnCopyOfTheTree)
@@ -245,12 +278,13 @@ TEST(DirectorySearchTest, SearchReadsItsOwnCopyOfTheTree)
     bool running = true;
     auto previous = platform::SetPumpEventsHook([&] { tree.Clear(); });
     std::vector<std::string> titles;
-    const SearchOutcome outcome = SearchFullText(copy, *Compressed({ { "[1]", "a\r\n" }, { "[4]", "a\r\n" } }), "a",
-        SearchScope::All, {}, running, [&](const SearchRow& row) { titles.push_back(row.Title); });
+    const SearchOutcome outcome
+        = SearchFullText(copy, *Compressed({ { "[1]", "a\r\n" }, { "[4]", "a\r\n" } }), "a", SearchScope::All,
+            {}, running, [&](const SearchRow& row) { titles.push_back(row.Title); });
     platform::SetPumpEventsHook(previous);
     EXPECT_TRUE(tree.Nodes.empty());
-    EXPECT_EQ(titles, (std::vector<std::string>{ "M10 Bolt", "Cable bolt" }));
-    EXPECT_EQ(Ids(outcome), (std::vector<std::uint32_t>{ 1, 4 }));
+    EXPECT_EQ(titles, (std::vector<std::string> { "M10 Bolt", "Cable bolt" }));
+    EXPECT_EQ(Ids(outcome), (std::vector<std::uint32_t> { 1, 4 }));
 }
 
 } // namespace

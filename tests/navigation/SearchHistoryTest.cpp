@@ -1,9 +1,9 @@
-#include "app/common/ProfileFile.h"
 #include "navigation/SearchHistory.h"
+
+#include "app/common/ProfileFile.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
-
 #include <sys/stat.h>
 
 namespace orv {
@@ -49,17 +49,21 @@ TEST(SearchHistoryTest, WriteKeepsTheOtherSectionUnknownKeysAndTheFileEncoding)
     test::TempFolder folder;
     const std::pair<std::string, std::string> files[] = {
         // GB18030: 螺栓 as two GB2312 characters.
-        { "gb.HIS", "[Query]\r\nQuery1=\xC2\xDD\xCB\xA8\r\nQuery7=old\r\nOther=x\r\n[BookMark]\r\nBookMark1=5|a|b\r\n" },
-        { "utf8.HIS", "\xEF\xBB\xBF[Query]\r\nQuery1=螺栓\r\nQuery7=old\r\nOther=x\r\n[BookMark]\r\nBookMark1=5|a|b\r\n" },
+        { "gb.HIS",
+            "[Query]\r\nQuery1=\xC2\xDD\xCB\xA8\r\nQuery7=old\r\nOther=x\r\n[BookMark]\r\nBookMark1=5|a|"
+            "b\r\n" },
+        { "utf8.HIS",
+            "\xEF\xBB\xBF[Query]\r\nQuery1=螺栓\r\nQuery7=old\r\nOther=x\r\n[BookMark]\r\nBookMark1=5|a|"
+            "b\r\n" },
     };
     for (const auto& [name, bytes] : files) {
         test::WriteFile(folder.NativeAt(name), bytes);
         const std::string path = folder.ProgramAt(name);
         std::vector<std::string> history = ReadSearchHistory(path);
-        ASSERT_EQ(history, std::vector<std::string>{ "螺栓" }) << name;
+        ASSERT_EQ(history, std::vector<std::string> { "螺栓" }) << name;
         ASSERT_EQ(AddSearchText(history, {}, "垫圈"), HistoryChange::Added);
         ASSERT_TRUE(WriteSearchHistory(path, history));
-        EXPECT_EQ(ReadSearchHistory(path), (std::vector<std::string>{ "垫圈", "螺栓" })) << name;
+        EXPECT_EQ(ReadSearchHistory(path), (std::vector<std::string> { "垫圈", "螺栓" })) << name;
         const CProfileFile file(path);
         std::string value;
         EXPECT_EQ(file.ReadString("Query", "Query7", value), 0);

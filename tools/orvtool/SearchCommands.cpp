@@ -111,15 +111,16 @@ int Search(const SearchArgs& args)
         }
     }
     for (const SearchRow& row : outcome.Rows)
-        std::cout << "row\t" << row.DirID << '\t' << EscapeField(row.Title) << '\t' << EscapeField(row.Location)
-                  << '\n';
+        std::cout << "row\t" << row.DirID << '\t' << EscapeField(row.Title) << '\t'
+                  << EscapeField(row.Location) << '\n';
     std::cout << "count\t" << outcome.Rows.size() << '\n';
     if (!args.history.empty()) {
         HistoryChange change = HistoryChange::Unchanged;
         if (!outcome.Rows.empty()) {
             const std::string hisPath = AbsoluteProgramPath(args.history);
             std::vector<std::string> history = ReadSearchHistory(hisPath);
-            const std::string& galleryPath = state.GalleryFiles[static_cast<std::size_t>(state.CurrentGallery)];
+            const std::string& galleryPath
+                = state.GalleryFiles[static_cast<std::size_t>(state.CurrentGallery)];
             const std::vector<std::string> keywords = ReadKeywordFile(KeywordFilePathFor(galleryPath));
             change = AddSearchText(history, keywords, text);
             if (change != HistoryChange::Unchanged && !WriteSearchHistory(hisPath, history)) {
