@@ -121,6 +121,8 @@ std::shared_ptr<const FullTextIndex> FullTextIndex::FromBytes(
             const std::size_t comma = list.Names[i].find(',');
             record.Searchable = comma != std::string::npos && comma > 0;
             record.Markers = FirstMarkerGroup(list.Names[i]);
+            if (record.Searchable)
+                record.NameMarkers = list.Names[i].substr(comma + 1);
             result->m_records.push_back(std::move(record));
             begin = end;
         }
@@ -274,6 +276,19 @@ FullTextIndex::Result FullTextIndex::Find(std::string_view text, const bool& run
             result.Hits.push_back(r);
     }
     return result;
+}
+
+std::string FullTextIndex::SourceText(std::int32_t dirId) const
+{
+    if (m_status != Status::Ok || m_format != FullTextFormat::Compressed)
+        return "";
+    const std::string marker = DirMarker(dirId);
+    for (const FullTextRecordRange& record : m_records) {
+        if (record.NameMarkers.find(marker) != std::string::npos)
+            return platform::Gb18030ToUtf8(
+                std::string_view(m_content).substr(record.Begin, record.End - record.Begin));
+    }
+    return "";
 }
 
 std::shared_ptr<const FullTextIndex> CachedFullTextIndex(std::string_view galleryPath)

@@ -32,6 +32,9 @@ std::string FoldGb18030(std::string_view bytes);
 struct FullTextRecordRange {
     std::uint32_t Begin = 0, End = 0;
     std::string Markers;
+    // Compressed form: the whole text after the name line's first "," (Markers holds its first
+    // group only); the source preview looks a directory up in it.
+    std::string NameMarkers;
     bool Searchable = true; // false: its name line has no ",", it is never a hit
 };
 
@@ -62,6 +65,11 @@ public:
     };
     // The records that hold text (UTF-8). running is read after each chunk.
     Result Find(std::string_view text, const bool& running) const;
+
+    // The source text shown for a directory found by a full-text search (UTF-8): the bytes of
+    // the first record of the compressed form whose name line names "[dirId]", up to its first
+    // NUL; "" without such a record, for the plain form, or for damaged content.
+    std::string SourceText(std::int32_t dirId) const;
 
 private:
     FullTextIndex() = default;

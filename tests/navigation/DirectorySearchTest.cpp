@@ -206,6 +206,17 @@ TEST(FullTextIndexTest, CachedIndexIsReadAgainOnlyAfterItsFilesChange)
     EXPECT_EQ(Hits(*second, "nut"), (std::vector<std::size_t> { 1, 2 }));
 }
 
+TEST(FullTextIndexTest, SourceTextIsTheFirstRecordNamingTheDirectory)
+{
+    const auto index = Compressed(
+        { { "[5][9]", Gb("平垫圈\r\n") }, { "[9]", "washer\r\n" }, { "[7]", std::string("a\0b", 3) } });
+    const std::pair<std::int32_t, std::string> cases[]
+        = { { 5, "平垫圈\r\n" }, { 9, "平垫圈\r\n" }, { 7, "a" }, { 1, "" } };
+    for (const auto& [dirId, text] : cases)
+        EXPECT_EQ(index->SourceText(dirId), text) << dirId;
+    EXPECT_EQ(Plain({ { "[5]", 0, 3 }, { "[6]", 4, 9 } }, "bolt nut\r\n")->SourceText(5), "");
+}
+
 // Speciality 机械 with directories 1 M10 Bolt, 2 Nut (below 1), 3 Bolt Head; speciality
 // 电气 with directory 4 Cable.
 ContentsTree MakeTree()
