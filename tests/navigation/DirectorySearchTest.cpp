@@ -282,6 +282,25 @@ TEST(DirectorySearchTest, FullTextSearchInEachScope)
         (std::vector<std::uint32_t> { 4 }));
 }
 
+TEST(DirectorySearchTest, ClearedRunningFlagEndsATitleSearchKeepingEarlierRows)
+{
+    ContentsTree tree;
+    for (std::int32_t id = 1; id <= 5000; ++id) {
+        tree.Table.DirID.push_back(static_cast<std::uint32_t>(id));
+        tree.Table.Item.push_back(tree.AddNode(-1, "Bolt " + std::to_string(id), 1, 1, id));
+        tree.Table.Content.push_back("NULL");
+    }
+    const SearchTreeCopy copy = SearchTreeCopy::From(tree);
+    bool running = true;
+    auto previous = platform::SetPumpEventsHook([&] { running = false; });
+    const SearchOutcome outcome = SearchTitles(copy, "bolt", SearchScope::All, {}, running);
+    platform::SetPumpEventsHook(previous);
+    EXPECT_TRUE(outcome.Interrupted);
+    EXPECT_FALSE(outcome.Rows.empty());
+    EXPECT_LT(outcome.Rows.size(), 5000u);
+    EXPECT_EQ(outcome.Rows.front().DirID, 1u);
+}
+
 TEST(DirectorySearchTest, SearchReadsItsOwnCopyOfTheTree)
 {
     ContentsTree tree = MakeTree();
