@@ -20,13 +20,10 @@ constexpr std::uint64_t kMaxOffset = std::numeric_limits<std::uint32_t>::max();
 
 // Lines without their line ends; a last line without a line end counts, the empty piece after
 // a final line end does not.
-std::vector<std::string> IndexLines(std::string_view indexPath)
+std::vector<std::string> IndexLinesOf(std::string_view bytes)
 {
     std::vector<std::string> lines;
-    std::optional<std::string> bytes = platform::ReadFileBytes(indexPath, kMaxIndexBytes);
-    if (!bytes)
-        return lines;
-    std::string_view rest = *bytes;
+    std::string_view rest = bytes;
     while (!rest.empty()) {
         std::size_t end = rest.find('\n');
         std::string_view line = rest.substr(0, end);
@@ -38,6 +35,12 @@ std::vector<std::string> IndexLines(std::string_view indexPath)
         rest.remove_prefix(end + 1);
     }
     return lines;
+}
+
+std::vector<std::string> IndexLines(std::string_view indexPath)
+{
+    std::optional<std::string> bytes = platform::ReadFileBytes(indexPath, kMaxIndexBytes);
+    return bytes ? IndexLinesOf(*bytes) : std::vector<std::string>();
 }
 
 // atoi: leading blanks, a sign, digits; the int kept as the unsigned value it stands for
@@ -83,8 +86,17 @@ FullTextPaths FullTextPathsFor(std::string_view galleryPath)
 
 CompressedRecordList ReadCompressedRecordList(std::string_view indexPath)
 {
+    return CompressedRecordsFromLines(IndexLines(indexPath));
+}
+
+CompressedRecordList ParseCompressedRecordList(std::string_view indexBytes)
+{
+    return CompressedRecordsFromLines(IndexLinesOf(indexBytes));
+}
+
+CompressedRecordList CompressedRecordsFromLines(const std::vector<std::string>& lines)
+{
     CompressedRecordList list;
-    std::vector<std::string> lines = IndexLines(indexPath);
     for (std::size_t i = 0; i + 1 < lines.size(); i += 2) {
         list.Names.push_back(lines[i]);
         list.Ends.push_back(EndOffset(lines[i + 1]));
@@ -107,9 +119,19 @@ std::string FirstMarkerGroup(std::string_view nameLine)
 
 PlainRecordList ReadPlainRecordList(std::string_view indexPath)
 {
+    return PlainRecordsFromLines(IndexLines(indexPath));
+}
+
+PlainRecordList ParsePlainRecordList(std::string_view indexBytes)
+{
+    return PlainRecordsFromLines(IndexLinesOf(indexBytes));
+}
+
+PlainRecordList PlainRecordsFromLines(std::vector<std::string> allLines)
+{
     PlainRecordList list;
     std::vector<std::string> lines;
-    for (std::string& line : IndexLines(indexPath))
+    for (std::string& line : allLines)
         if (!line.empty())
             lines.push_back(std::move(line));
     for (std::size_t i = 0; i + 1 < lines.size(); i += 2) {

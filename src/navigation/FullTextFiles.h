@@ -41,6 +41,9 @@ struct CompressedRecordList {
     std::vector<std::uint32_t> Ends;
 };
 CompressedRecordList ReadCompressedRecordList(std::string_view indexPath);
+// The same from the index's bytes.
+CompressedRecordList ParseCompressedRecordList(std::string_view indexBytes);
+CompressedRecordList CompressedRecordsFromLines(const std::vector<std::string>& lines);
 // The text after the name line's first "," cut after its first marker group; "" when the
 // line has no "," at position 1 or later.
 std::string FirstMarkerGroup(std::string_view nameLine);
@@ -51,6 +54,8 @@ struct PlainRecordList {
     std::vector<std::uint32_t> Starts, Ends;
 };
 PlainRecordList ReadPlainRecordList(std::string_view indexPath);
+PlainRecordList ParsePlainRecordList(std::string_view indexBytes);
+PlainRecordList PlainRecordsFromLines(std::vector<std::string> lines);
 
 // The marker of one directory: "[12]".
 std::string DirMarker(std::int32_t dirId);
