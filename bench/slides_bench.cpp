@@ -5,6 +5,7 @@
 //
 //   build/bench/slides_bench --benchmark_filter=. --benchmark_min_time=2
 
+#include "BenchRandom.h"
 #include "browser/AcadSlideBitmap.h"
 #include "browser/SlideWriter.h"
 #include "platform/Files.h"
@@ -29,21 +30,7 @@ namespace {
 constexpr int kSlides = 1000;
 constexpr int kVectorsPerSlide = 2000;
 
-class Random {
-public:
-    explicit Random(std::uint32_t seed)
-        : m_state(seed)
-    {
-    }
-    int Below(int n)
-    {
-        m_state = m_state * 1664525u + 1013904223u;
-        return static_cast<int>((m_state >> 8) % static_cast<std::uint32_t>(n));
-    }
-
-private:
-    std::uint32_t m_state;
-};
+using Random = orv::BenchRandom;
 
 std::string MakeSlide(int index)
 {

@@ -6,6 +6,7 @@
 //
 //   build/bench/wmf_bench --benchmark_min_time=2
 
+#include "BenchRandom.h"
 #include "GuiBenchMain.h"
 #include "browser/WmfReader.h"
 #include "browser/WmfWriter.h"
@@ -24,21 +25,7 @@ namespace {
 
 constexpr int kTargetRecords = 5000;
 
-class Random {
-public:
-    explicit Random(std::uint32_t seed)
-        : m_state(seed)
-    {
-    }
-    int Below(int n)
-    {
-        m_state = m_state * 1664525u + 1013904223u;
-        return static_cast<int>((m_state >> 8) % static_cast<std::uint32_t>(n));
-    }
-
-private:
-    std::uint32_t m_state;
-};
+using Random = orv::BenchRandom;
 
 // Adds primitives until the written metafile holds kTargetRecords records.
 const std::string& Metafile()

@@ -188,6 +188,34 @@ std::string_view FullTextIndex::Searched(bool folded) const
     return m_folded;
 }
 
+namespace {
+
+// Every match of needle in hay from the start, chunk by chunk: onMatch(p) returns where to
+// search on (past p). Between chunks the window gets its events and running is tested; false
+// when it stopped the scan before the end.
+template <typename OnMatch>
+bool ScanInChunks(std::string_view hay, std::string_view needle, const bool& running, OnMatch onMatch)
+{
+    const std::size_t size = hay.size();
+    std::size_t pos = 0;
+    while (pos < size) {
+        const std::size_t chunkEnd = std::min(pos + kChunkBytes, size);
+        while (pos < chunkEnd) {
+            const char* found = FindBytes(hay, pos, std::min(chunkEnd + needle.size() - 1, size), needle);
+            if (!found)
+                break;
+            pos = onMatch(static_cast<std::size_t>(found - hay.data()));
+        }
+        pos = std::max(pos, chunkEnd);
+        platform::PumpEvents();
+        if (!running)
+            return pos >= size;
+    }
+    return true;
+}
+
+} // namespace
+
 FullTextIndex::Result FullTextIndex::Find(std::string_view text, const bool& running) const
 {
     Result result;
@@ -200,7 +228,6 @@ FullTextIndex::Result FullTextIndex::Find(std::string_view text, const bool& run
     if (letters)
         needle = FoldGb18030(needle);
     const std::string_view hay = Searched(letters);
-    const std::size_t size = hay.size();
     const bool whole = m_format == FullTextFormat::Compressed; // a record's text ends at its end
     std::size_t sync = 0;
 
@@ -214,59 +241,30 @@ FullTextIndex::Result FullTextIndex::Find(std::string_view text, const bool& run
                 begins.push_back(m_records[r].Begin);
             }
         }
-        std::size_t pos = 0;
-        while (pos < size) {
-            const std::size_t chunkEnd = std::min(pos + kChunkBytes, size);
-            while (pos < chunkEnd) {
-                const char* found = FindBytes(hay, pos, std::min(chunkEnd + needle.size() - 1, size), needle);
-                if (!found)
-                    break;
-                const std::size_t p = static_cast<std::size_t>(found - hay.data());
-                pos = p + 1;
-                auto it = std::upper_bound(begins.begin(), begins.end(), static_cast<std::uint32_t>(p));
-                if (it == begins.begin())
-                    continue;
-                const std::size_t r = order[static_cast<std::size_t>(it - begins.begin()) - 1];
-                const FullTextRecordRange& record = m_records[r];
-                if (p >= record.End || (whole && p + needle.size() > record.End) || !record.Searchable)
-                    continue;
-                if (!IsCharStart(hay, p, whole ? record.Begin : 0, sync))
-                    continue;
-                result.Hits.push_back(r);
-                // One hit is enough for a record: search on from its end.
-                pos = record.End;
-            }
-            pos = std::max(pos, chunkEnd);
-            platform::PumpEvents();
-            if (!running) {
-                result.Interrupted = pos < size;
-                break;
-            }
-        }
+        result.Interrupted = !ScanInChunks(hay, needle, running, [&](std::size_t p) {
+            auto it = std::upper_bound(begins.begin(), begins.end(), static_cast<std::uint32_t>(p));
+            if (it == begins.begin())
+                return p + 1;
+            const std::size_t r = order[static_cast<std::size_t>(it - begins.begin()) - 1];
+            const FullTextRecordRange& record = m_records[r];
+            if (p >= record.End || (whole && p + needle.size() > record.End) || !record.Searchable)
+                return p + 1;
+            if (!IsCharStart(hay, p, whole ? record.Begin : 0, sync))
+                return p + 1;
+            result.Hits.push_back(r);
+            // One hit is enough for a record: search on from its end.
+            return std::max<std::size_t>(record.End, p + 1);
+        });
         return result;
     }
 
     // Overlapping or unsorted ranges: every match once, then each record looks up its first.
     std::vector<std::uint32_t> matches;
-    std::size_t pos = 0;
-    while (pos < size) {
-        const std::size_t chunkEnd = std::min(pos + kChunkBytes, size);
-        while (pos < chunkEnd) {
-            const char* found = FindBytes(hay, pos, std::min(chunkEnd + needle.size() - 1, size), needle);
-            if (!found)
-                break;
-            const std::size_t p = static_cast<std::size_t>(found - hay.data());
-            pos = p + 1;
-            if (IsCharStart(hay, p, 0, sync))
-                matches.push_back(static_cast<std::uint32_t>(p));
-        }
-        pos = std::max(pos, chunkEnd);
-        platform::PumpEvents();
-        if (!running) {
-            result.Interrupted = pos < size;
-            break;
-        }
-    }
+    result.Interrupted = !ScanInChunks(hay, needle, running, [&](std::size_t p) {
+        if (IsCharStart(hay, p, 0, sync))
+            matches.push_back(static_cast<std::uint32_t>(p));
+        return p + 1;
+    });
     for (std::size_t r = 0; r < m_records.size(); ++r) {
         const FullTextRecordRange& record = m_records[r];
         if (!record.Searchable || record.Begin >= record.End)
