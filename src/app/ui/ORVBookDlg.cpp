@@ -20,6 +20,7 @@
 #include "content/LinkRouter.h"
 #include "content/ViewInput.h"
 #include "content/ui/ContentView.h"
+#include "content/ui/TextFindDlg.h"
 #include "controls/ColorStaticST.h"
 #include "controls/FlatToolBar.h"
 #include "controls/ResourcePictures.h"
@@ -89,10 +90,18 @@ CORVBookDlg::CORVBookDlg(ReaderState& state, QWidget* parent)
     connect(tree, &CDirTreeDlg::DirectoryChosen, this, [this] {
         LoadTreeDirectoryDrawings(m_state);
         ContentPanel()->ShowCurrentDirectory(true);
+        NavigationPanel()->UpdateCurrentTopic();
     });
     connect(tree, &CDirTreeDlg::HomePageWanted, this, &CORVBookDlg::ShowHomePage);
     connect(tree, &CDirTreeDlg::TreeShown, this, &CORVBookDlg::TreeShown);
     connect(navigation, &CNavTabDlg::GalleryOpened, this, &CORVBookDlg::OnGalleryOpened);
+    // The index, search and bookmark pages have made the visit current (and recorded it
+    // where they should): it is shown without being recorded again.
+    connect(navigation, &CNavTabDlg::DirectoryJumped, this, [this] { ShowCurrent(false); });
+    connect(navigation, &CNavTabDlg::SearchRunningChanged, this,
+        [this](bool running) { ContentPanel()->setEnabled(!running); });
+    connect(navigation, &CNavTabDlg::SourceTextFound, this,
+        [this](const QString& text, const QString& find) { CTextFindDlg::Instance(this)->ShowText(text, find); });
     CContentTabDlg* content = ContentPanel();
     connect(content, &CContentTabDlg::ViewsCreated, this, [this] {
         CContentView* view = ContentPanel()->View();
@@ -285,6 +294,7 @@ void CORVBookDlg::StepHistory(bool forward)
             ContentPanel()->RefreshDrawings();
         }
     }
+    NavigationPanel()->UpdateCurrentTopic();
     SetCaption(Q(step.Caption));
 }
 
@@ -312,10 +322,16 @@ void CORVBookDlg::ShowHomePage()
 void CORVBookDlg::ShowDirectory(std::int32_t dirId)
 {
     m_state.CurrentDirID = dirId;
+    ShowCurrent(true);
+}
+
+void CORVBookDlg::ShowCurrent(bool recordVisit)
+{
     NavigationPanel()->SelectCurrentDir();
     const DrawingLoadResult loaded = LoadDirectoryDrawings(m_state);
-    SetCaption(Q(loaded.Title ? *loaded.Title : SummarizeDirectory(m_state, dirId).Caption));
-    ContentPanel()->ShowCurrentDirectory(true);
+    SetCaption(Q(loaded.Title ? *loaded.Title : SummarizeDirectory(m_state, m_state.CurrentDirID).Caption));
+    ContentPanel()->ShowCurrentDirectory(recordVisit);
+    NavigationPanel()->UpdateCurrentTopic();
 }
 
 void CORVBookDlg::InsertDrawing(std::int32_t drawingId)
@@ -539,6 +555,11 @@ void CORVBookDlg::closeEvent(QCloseEvent* event)
         return;
     }
     const CloseDecision decision = QueryClose(m_state, false);
+    if (decision.Refused) {
+        Tell(decision.Refusal);
+        event->ignore();
+        return;
+    }
     if (decision.HideOnly) {
         hide();
         event->ignore();

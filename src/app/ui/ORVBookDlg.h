@@ -79,6 +79,9 @@ private:
     void LayOut();
     void StepPage(bool next);
     void StepHistory(bool forward);
+    // Shows CurrentDirID: selected in the tree, its drawings, its page; recordVisit adds it to
+    // the browse history.
+    void ShowCurrent(bool recordVisit);
     // The drawing's insertion into the CAD program (a message until the CAD link exists).
     void InsertDrawing(std::int32_t drawingId);
     // The image viewer (made on first use) shows path; setTitle: under title.
