@@ -43,7 +43,8 @@ void SearchPage::LoadForGallery(const ReaderState& state)
     m_sourceIndex.reset();
     m_history.clear();
     m_keywords.clear();
-    if (state.CurrentGallery < 0 || static_cast<std::size_t>(state.CurrentGallery) >= state.GalleryFiles.size())
+    if (state.CurrentGallery < 0
+        || static_cast<std::size_t>(state.CurrentGallery) >= state.GalleryFiles.size())
         return;
     m_keywords = ReadKeywordFile(
         KeywordFilePathFor(state.GalleryFiles[static_cast<std::size_t>(state.CurrentGallery)]));
@@ -58,8 +59,8 @@ std::vector<std::string> SearchPage::ComboEntries() const
     return entries;
 }
 
-SearchRun SearchPage::StartOrStop(
-    ReaderState& state, const std::string& comboText, SearchMode mode, SearchScope scope, const SearchPageHooks& hooks)
+SearchRun SearchPage::StartOrStop(ReaderState& state, const std::string& comboText, SearchMode mode,
+    SearchScope scope, const SearchPageHooks& hooks)
 {
     SearchRun run;
     if (state.SearchRunning) {
@@ -89,7 +90,8 @@ SearchRun SearchPage::StartOrStop(
     m_rows.clear();
     SearchOutcome outcome;
     if (mode == SearchMode::Title) {
-        outcome = SearchTitles(tree, run.Text, scope, previous, state.SearchRunning, hooks.Added, hooks.Progress);
+        outcome
+            = SearchTitles(tree, run.Text, scope, previous, state.SearchRunning, hooks.Added, hooks.Progress);
     } else {
         std::shared_ptr<const FullTextIndex> index
             = CachedFullTextIndex(state.GalleryFiles[static_cast<std::size_t>(state.CurrentGallery)]);
@@ -112,7 +114,8 @@ SearchRun SearchPage::StartOrStop(
     return run;
 }
 
-SearchOpening SearchPage::Open(ReaderState& state, int row, const std::string& comboText, bool hasSrcPreview) const
+SearchOpening SearchPage::Open(
+    ReaderState& state, int row, const std::string& comboText, bool hasSrcPreview) const
 {
     SearchOpening opening;
     if (state.SearchRunning) {

@@ -21,8 +21,7 @@ inline constexpr const char* kSearchCaption = "搜索";
 inline constexpr const char* kEmptySearchMessage = "请选择或输入要搜索的内容。";
 inline constexpr const char* kOpenCaption = "打开";
 inline constexpr const char* kOpenWhileSearchingMessage = "请先停止搜索后再打开。";
-inline constexpr const char* kDamagedContentMessage
-    = "图集的全文内容文件已损坏，无法完成全文搜索。";
+inline constexpr const char* kDamagedContentMessage = "图集的全文内容文件已损坏，无法完成全文搜索。";
 
 // Which modes the gallery offers (its GallerySet rows "HasTextSearch", "HasDwgKeyword" and
 // "HasSrcPreview"), read once when the page is made.
@@ -77,8 +76,8 @@ public:
 
     // The button and Enter: stops the running search, or runs one with the combo's text.
     // The search pumps events; a second call meanwhile is the stop request.
-    SearchRun StartOrStop(ReaderState& state, const std::string& comboText, SearchMode mode, SearchScope scope,
-        const SearchPageHooks& hooks = SearchPageHooks());
+    SearchRun StartOrStop(ReaderState& state, const std::string& comboText, SearchMode mode,
+        SearchScope scope, const SearchPageHooks& hooks = SearchPageHooks());
 
     // Double-click on a result row: the directory becomes current as a new visit, the combo's
     // text the highlight for its page; the source text comes with it when the gallery allows

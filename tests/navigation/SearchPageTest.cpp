@@ -143,8 +143,7 @@ TEST(SearchPageTest, OpeningAResultJumpsWithTheHighlightAndTheSourceText)
         bool preview;
         std::string source;
     } cases[] = {
-        { FullTextFormat::Compressed, true, "hex bolt M10\r\n" },
-        { FullTextFormat::Compressed, false, "" },
+        { FullTextFormat::Compressed, true, "hex bolt M10\r\n" }, { FullTextFormat::Compressed, false, "" },
         { FullTextFormat::Plain, true, "" }, // the plain form names no source text
     };
     for (const Case& c : cases) {

@@ -100,8 +100,9 @@ CORVBookDlg::CORVBookDlg(ReaderState& state, QWidget* parent)
     connect(navigation, &CNavTabDlg::DirectoryJumped, this, [this] { ShowCurrent(false); });
     connect(navigation, &CNavTabDlg::SearchRunningChanged, this,
         [this](bool running) { ContentPanel()->setEnabled(!running); });
-    connect(navigation, &CNavTabDlg::SourceTextFound, this,
-        [this](const QString& text, const QString& find) { CTextFindDlg::Instance(this)->ShowText(text, find); });
+    connect(navigation, &CNavTabDlg::SourceTextFound, this, [this](const QString& text, const QString& find) {
+        CTextFindDlg::Instance(this)->ShowText(text, find);
+    });
     CContentTabDlg* content = ContentPanel();
     connect(content, &CContentTabDlg::ViewsCreated, this, [this] {
         CContentView* view = ContentPanel()->View();
@@ -360,12 +361,14 @@ CImageViewDlg* CORVBookDlg::Viewer() const
 void CORVBookDlg::ShowOptions()
 {
     COptionsDlg dialog(m_state, this);
-    connect(&dialog, &COptionsDlg::LayerSettingsRequested, this,
-        [this] { Tell({ "本版本尚不能设置图层，此功能将在后续版本中提供。", "图层设置" }); });
+    connect(&dialog, &COptionsDlg::LayerSettingsRequested, this, [this] {
+        Tell({ "本版本尚不能设置图层，此功能将在后续版本中提供。", "图层设置" });
+    });
     if (dialog.exec() != QDialog::Accepted)
         return;
     if (!dialog.Written())
-        Tell({ SettingsNotWrittenMessage(m_state.IniPath), m_state.AppTitle }, platform::MessageKind::Warning);
+        Tell(
+            { SettingsNotWrittenMessage(m_state.IniPath), m_state.AppTitle }, platform::MessageKind::Warning);
     ContentPanel()->RefreshDrawings();
 }
 

@@ -106,8 +106,8 @@ void CBookmarkDlg::Report(BookmarkList::Change change)
 {
     if (change == BookmarkList::Change::WriteFailed) {
         // The list stays as the file holds it: nothing the user sees is lost on the next start.
-        platform::ShowMessage("无法保存书签：不能写入文件 " + platform::NativePath(m_state.HistoryIniPath), "书签",
-            platform::MessageKind::Warning);
+        platform::ShowMessage("无法保存书签：不能写入文件 " + platform::NativePath(m_state.HistoryIniPath),
+            "书签", platform::MessageKind::Warning);
     }
     FillList();
 }

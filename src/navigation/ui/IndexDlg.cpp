@@ -47,8 +47,8 @@ CIndexDlg::CIndexDlg(ReaderState& state, QWidget* parent)
     connect(m_show, &QPushButton::clicked, this, &CIndexDlg::OpenSelected);
 
     auto* guard = new CBusyInputGuard(state, this);
-    for (QWidget* widget : { static_cast<QWidget*>(m_combo), static_cast<QWidget*>(m_list),
-             static_cast<QWidget*>(m_show) })
+    for (QWidget* widget :
+        { static_cast<QWidget*>(m_combo), static_cast<QWidget*>(m_list), static_cast<QWidget*>(m_show) })
         guard->Watch(widget);
     m_combo->lineEdit()->installEventFilter(this);
     m_list->installEventFilter(this);

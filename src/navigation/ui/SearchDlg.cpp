@@ -69,10 +69,11 @@ CSearchDlg::CSearchDlg(ReaderState& state, QWidget* parent)
         [this](QTreeWidgetItem* item) { OpenRow(m_results->indexOfTopLevelItem(item)); });
 
     auto* guard = new CBusyInputGuard(state, this);
-    for (QWidget* widget : std::initializer_list<QWidget*> { m_combo, m_scope, m_title, m_fullText, m_results })
+    for (QWidget* widget :
+        std::initializer_list<QWidget*> { m_combo, m_scope, m_title, m_fullText, m_results })
         guard->Watch(widget);
-    for (QObject* watched : std::initializer_list<QObject*> { m_combo->lineEdit(), m_combo, m_scope, m_title,
-             m_fullText, m_start, m_results })
+    for (QObject* watched : std::initializer_list<QObject*> {
+             m_combo->lineEdit(), m_combo, m_scope, m_title, m_fullText, m_start, m_results })
         watched->installEventFilter(this);
 
     auto* results = new QLabel(QStringLiteral("双击显示搜索到的主题:"), this);
@@ -142,10 +143,11 @@ void CSearchDlg::StartOrStop()
         m_progress->setRange(0, static_cast<int>(std::min<std::size_t>(range, 1u << 30)));
         m_progress->setValue(static_cast<int>(std::min(position, range)));
     };
-    const SearchMode mode = m_title->isChecked() || !m_fullText->isVisible() ? SearchMode::Title
-                                                                               : SearchMode::FullText;
+    const SearchMode mode
+        = m_title->isChecked() || !m_fullText->isVisible() ? SearchMode::Title : SearchMode::FullText;
     const auto scope = static_cast<SearchScope>(std::clamp(m_scope->currentIndex(), 0, 2));
-    const SearchRun run = m_page.StartOrStop(m_state, m_combo->currentText().toStdString(), mode, scope, hooks);
+    const SearchRun run
+        = m_page.StartOrStop(m_state, m_combo->currentText().toStdString(), mode, scope, hooks);
     switch (run.What) {
     case SearchRun::Kind::None:
     case SearchRun::Kind::StopRequested:

@@ -26,9 +26,10 @@ CTopicListDlg::CTopicListDlg(const ReaderState& state, const std::string& term, 
     if (m_list->topLevelItemCount() > 0)
         m_list->setCurrentItem(m_list->topLevelItem(0));
 
-    auto* ok = new CImageButton(style()->standardIcon(QStyle::SP_DialogOkButton), QStringLiteral("确认"), this);
-    auto* cancel
-        = new CImageButton(style()->standardIcon(QStyle::SP_DialogCancelButton), QStringLiteral("放弃"), this);
+    auto* ok
+        = new CImageButton(style()->standardIcon(QStyle::SP_DialogOkButton), QStringLiteral("确认"), this);
+    auto* cancel = new CImageButton(
+        style()->standardIcon(QStyle::SP_DialogCancelButton), QStringLiteral("放弃"), this);
     ok->setObjectName(QStringLiteral("ctl1"));
     cancel->setObjectName(QStringLiteral("ctl2"));
     connect(ok, &QAbstractButton::clicked, this, &CTopicListDlg::accept);
