@@ -9,6 +9,7 @@
 #include "app/ToolMenu.h"
 #include "app/WindowLayout.h"
 #include "app/ui/AboutDlg.h"
+#include "app/ui/AutomationServer.h"
 #include "app/ui/BaseWnd.h"
 #include "app/ui/LeftView.h"
 #include "app/ui/MainView.h"
@@ -34,6 +35,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QLabel>
 #include <QMenu>
@@ -557,7 +559,7 @@ void CORVBookDlg::closeEvent(QCloseEvent* event)
         event->accept();
         return;
     }
-    const CloseDecision decision = QueryClose(m_state, false);
+    const CloseDecision decision = QueryClose(m_state, m_autoProxy && m_autoProxy->Holds());
     if (decision.Refused) {
         Tell(decision.Refusal);
         event->ignore();
@@ -580,6 +582,19 @@ void CORVBookDlg::closeEvent(QCloseEvent* event)
             SettingsNotWrittenMessage(m_state.IniPath), m_state.AppTitle, platform::MessageKind::Warning);
     m_closing = true;
     event->accept();
+}
+
+void CORVBookDlg::EndIfHidden()
+{
+    if (!isHidden() || m_closing || (m_autoProxy && m_autoProxy->Holds()))
+        return;
+    m_state.SplitW = m_frame->NavigationWidth();
+    if (!ShutDown(m_state))
+        platform::ShowMessage(
+            SettingsNotWrittenMessage(m_state.IniPath), m_state.AppTitle, platform::MessageKind::Warning);
+    m_closing = true;
+    close();
+    QCoreApplication::quit();
 }
 
 void CORVBookDlg::contextMenuEvent(QContextMenuEvent* event)

@@ -26,6 +26,7 @@ struct ViewAction;
 class CFlatToolBar;
 class CImageViewDlg;
 class CNavTabDlg;
+class CORVBookDlgAutoProxy;
 
 class CORVBookDlg : public QWidget {
     Q_OBJECT
@@ -36,6 +37,12 @@ public:
 
     // Opens the current gallery (its tree is built); run once the window is on screen.
     void Start();
+
+    // The application object whose clients' holds make closing only hide the window.
+    void SetAutomation(CORVBookDlgAutoProxy* proxy) { m_autoProxy = proxy; }
+    // The holds have ended: a window that a close only hid now ends the program, as the close
+    // would have without them.
+    void EndIfHidden();
 
     // Command dispatch: toolbar buttons, menu entries and tool-menu items by command id.
     void RunCommand(int id);
@@ -108,6 +115,7 @@ private:
     QPointer<CImageViewDlg> m_viewer;
     std::vector<std::string> m_toolMenuCommands; // ToolMenuCommands: id 800 + k runs entry k
     bool m_closing = false;
+    CORVBookDlgAutoProxy* m_autoProxy = nullptr; // a child of the window
 };
 
 } // namespace orv
