@@ -119,7 +119,8 @@ std::optional<AppFolderChoice> ChooseAppFolder(const AppFolderInputs& inputs, st
 
     if (!inputs.CurrentFolder.empty()) {
         const std::string current = ProgramFolder(inputs.CurrentFolder, "");
-        if (platform::FileExists(current + "\\ORVBook.ini") || platform::FolderExists(current + "\\ORVBookLib")) {
+        if (platform::FileExists(current + "\\ORVBook.ini")
+            || platform::FolderExists(current + "\\ORVBookLib")) {
             choice.Path = current;
             choice.Source = AppFolderSource::CurrentFolder;
             return choice;

@@ -62,7 +62,7 @@ bool HasDemoGalleries(const std::string& dataFolder);
 // Copies the demo galleries into libPath, and the demo's gallery order into appPath when it
 // has none, so the galleries are listed in the demo's order. Existing files stay as they
 // are. False with the reason when something could not be copied.
-bool CopyDemoGalleries(
-    const std::string& dataFolder, const std::string& appPath, const std::string& libPath, std::string& error);
+bool CopyDemoGalleries(const std::string& dataFolder, const std::string& appPath, const std::string& libPath,
+    std::string& error);
 
 } // namespace orv

@@ -157,7 +157,8 @@ bool IsLibraryGallery(const ReaderState& state, int index)
 {
     if (index < 0 || static_cast<std::size_t>(index) >= state.GalleryFiles.size())
         return false;
-    const auto folder = platform::IdentityOf(GetFolderPart(state.GalleryFiles[static_cast<std::size_t>(index)]));
+    const auto folder
+        = platform::IdentityOf(GetFolderPart(state.GalleryFiles[static_cast<std::size_t>(index)]));
     const auto library = platform::IdentityOf(state.LibPath);
     return folder && library && folder->device == library->device && folder->inode == library->inode;
 }

@@ -67,7 +67,8 @@ std::string NoGalleryMessage()
 
 std::optional<std::string> ResolveAppPath(const std::string& appDirOption, std::string& error)
 {
-    const std::optional<AppFolderChoice> choice = ChooseAppFolder(AppFolderInputsOfProcess(appDirOption), error);
+    const std::optional<AppFolderChoice> choice
+        = ChooseAppFolder(AppFolderInputsOfProcess(appDirOption), error);
     if (!choice)
         return std::nullopt;
     if (choice->Source == AppFolderSource::UserFolder) {

@@ -13,12 +13,12 @@
 #include <QApplication>
 #include <QRegularExpression>
 
+#include <unistd.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
-
-#include <unistd.h>
 
 namespace {
 

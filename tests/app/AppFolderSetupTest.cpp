@@ -33,7 +33,8 @@ TEST(ChooseAppFolder, OptionThenEnvironmentThenCurrentFolderThenUserFolder)
         bool firstStart;
     };
     const Case cases[] = {
-        { at + "named", at + "withini", at + "withini", at + "data", "", "named", AppFolderSource::Option, false },
+        { at + "named", at + "withini", at + "withini", at + "data", "", "named", AppFolderSource::Option,
+            false },
         // A relative option is taken from the current folder.
         { "../named/", "", at + "withini", at + "data", "", "named", AppFolderSource::Option, false },
         { "", at + "named", at + "withini", at + "data", "", "named", AppFolderSource::Environment, false },
@@ -41,8 +42,8 @@ TEST(ChooseAppFolder, OptionThenEnvironmentThenCurrentFolderThenUserFolder)
         { "", "", at + "withlib", at + "data", "", "withlib", AppFolderSource::CurrentFolder, false },
         { "", "", at + "plain", at + "data", "", "data\\orvbook", AppFolderSource::UserFolder, true },
         // A relative XDG_DATA_HOME is not used: the home folder's default stands.
-        { "", "", at + "plain", "data", at + "home", "home\\.local\\share\\orvbook", AppFolderSource::UserFolder,
-            true },
+        { "", "", at + "plain", "data", at + "home", "home\\.local\\share\\orvbook",
+            AppFolderSource::UserFolder, true },
         { "", "", at + "plain", at + "used", "", "used\\orvbook", AppFolderSource::UserFolder, false },
         { at + "missing", "", at + "withini", at + "data", "", std::nullopt, AppFolderSource::Option, false },
         { "", at + "missing", at + "withini", at + "data", "", std::nullopt, AppFolderSource::Option, false },
@@ -97,11 +98,13 @@ TEST(MakeUserFolder, FirstStartDefaultsThenDemoGalleriesNeverReplacingWhatIsTher
     EXPECT_EQ(platform::FindEntries(fresh + "\\ORVBookLib", "*").size(), 0u);
     EXPECT_EQ(ReadFile(app.Dir().NativeAt("fresh/HomePage/Index.htm")), "home");
     EXPECT_EQ(ReadFile(app.Dir().NativeAt("fresh/Support/logo.bmp")), "logo");
+    const std::string ini = ReadFile(app.Dir().NativeAt("fresh/ORVBook.ini"));
+    EXPECT_NE(
+        platform::Gb18030ToUtf8(ini).find("[Gallery]\r\nAppTitle=Orv机电工程师手册\r\n"), std::string::npos)
+        << "written in GB18030, as the Windows edition reads it";
     {
-        // The default settings read back; without galleries the start stops.
         ReaderState state;
         EXPECT_EQ(StartUp(state, fresh), StartUpResult::NoGallery);
-        EXPECT_EQ(state.AppTitle, "Orv机电工程师手册");
         EXPECT_EQ(state.LibPath, fresh + "\\ORVBookLib");
     }
     ASSERT_TRUE(HasDemoGalleries(data));
@@ -129,7 +132,8 @@ TEST(MakeUserFolder, FirstStartDefaultsThenDemoGalleriesNeverReplacingWhatIsTher
     std::vector<std::string> top;
     for (const auto& entry : platform::FindEntries(used, "*"))
         top.push_back(entry.name);
-    EXPECT_EQ(top, (std::vector<std::string> { "ORVBook.odr", "Support", "homepage", "orvbook.INI", "orvbooklib" }));
+    EXPECT_EQ(top,
+        (std::vector<std::string> { "ORVBook.odr", "Support", "homepage", "orvbook.INI", "orvbooklib" }));
 
     EXPECT_FALSE(HasDemoGalleries(fresh));
     EXPECT_FALSE(CopyDemoGalleries(fresh, used, used + "\\ORVBookLib", error));

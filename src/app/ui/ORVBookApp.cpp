@@ -113,7 +113,8 @@ int CORVBookApp::Run()
 std::optional<std::string> CORVBookApp::PrepareAppFolder(bool unattended)
 {
     std::string error;
-    const std::optional<AppFolderChoice> choice = ChooseAppFolder(AppFolderInputsOfProcess(m_options.AppDir), error);
+    const std::optional<AppFolderChoice> choice
+        = ChooseAppFolder(AppFolderInputsOfProcess(m_options.AppDir), error);
     if (choice && choice->FirstStart) {
         const std::string data = InstalledDataFolder();
         if (!MakeUserFolder(choice->Path, data, error)) {
@@ -126,7 +127,8 @@ std::optional<std::string> CORVBookApp::PrepareAppFolder(bool unattended)
                 copy = true; // an unattended run shows what a first start looks like with them
             else if (m_options.Demo == DemoAnswer::Ask)
                 copy = QMessageBox::question(nullptr, QString::fromUtf8(kStartUpCaption),
-                           QStringLiteral("欢迎使用 ORVBook。\n是否将随程序安装的演示图库复制到您的工作目录\n%1 ？")
+                           QStringLiteral(
+                               "欢迎使用 ORVBook。\n是否将随程序安装的演示图库复制到您的工作目录\n%1 ？")
                                .arg(QString::fromStdString(platform::NativePath(choice->Path))))
                     == QMessageBox::Yes;
             ReaderState settings;
@@ -177,8 +179,7 @@ void CORVBookApp::SaveScreenshot()
         std::printf("orvbook: saved %s; window caption: %s; first contents tree shown %lld ms after start\n",
             m_options.Screenshot.toLocal8Bit().constData(), m_window->windowTitle().toUtf8().constData(),
             static_cast<long long>(ms));
-    }
-    else
+    } else
         Fail("cannot write " + m_options.Screenshot.toStdString());
     // An unattended run leaves the settings as they were; only its temporary files go.
     m_state.Database.CloseConnection();
