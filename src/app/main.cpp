@@ -86,6 +86,8 @@ int main(int argc, char** argv)
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("ORVBook"));
+    // Lets the desktop match the window to the installed menu entry and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.orvbook.ORVBook"));
     QApplication::setWindowIcon(orv::ResourceIcon(orv::kIconApp));
     orv::CORVBookApp reader(std::move(options));
     return reader.Run();
