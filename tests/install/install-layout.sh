@@ -24,10 +24,10 @@ done
 [[ -x $prefix/bin/orvbook && -x $prefix/bin/orvtool ]] || fail "the programs are not executable"
 
 # The demo application folder is installed whole, its programs still executable.
-diff -r "$build/demo-app" "$prefix/share/orvbook/demo" >/dev/null || fail "share/orvbook/demo differs from the built demo folder"
+diff -r "$build/packaging/demo-app" "$prefix/share/orvbook/demo" >/dev/null || fail "share/orvbook/demo differs from the built demo folder"
 while IFS= read -r -d '' program; do
-    [[ -x $prefix/share/orvbook/demo/${program#"$build/demo-app/"} ]] || fail "$program lost its execute bit"
-done < <(find "$build/demo-app" -type f -perm -u+x -print0)
+    [[ -x $prefix/share/orvbook/demo/${program#"$build/packaging/demo-app/"} ]] || fail "$program lost its execute bit"
+done < <(find "$build/packaging/demo-app" -type f -perm -u+x -print0)
 compgen -G "$prefix/share/orvbook/demo/ORVBookLib/*.GAL" >/dev/null || fail "no demo gallery installed"
 
 for size in 48 256; do
