@@ -1,6 +1,7 @@
 #include "app/GalleryList.h"
 
 #include "app/ReaderState.h"
+#include "app/common/PathHelpers.h"
 #include "app/common/TextHelpers.h"
 #include "database/AdoConnection.h"
 #include "database/AdoRecordset.h"
@@ -127,6 +128,39 @@ bool LoadGalleryList(ReaderState& state)
     for (const std::string& name : appended)
         bytes += (utf8 ? name : platform::Utf8ToGb18030(name)) + "\n";
     return platform::AtomicWriteFile(orderPath, bytes);
+}
+
+int AddGalleryFile(ReaderState& state, const std::string& galleryFile, std::string& error)
+{
+    // The same file may be named through a link or in another letter case.
+    const std::optional<platform::FileIdentity> wanted = platform::IdentityOf(galleryFile);
+    if (!wanted || !platform::FileExists(galleryFile)) {
+        error = platform::NativePath(galleryFile) + " is not a file";
+        return -1;
+    }
+    for (std::size_t i = 0; i < state.GalleryFiles.size(); ++i) {
+        const auto listed = platform::IdentityOf(state.GalleryFiles[i]);
+        if (listed && listed->device == wanted->device && listed->inode == wanted->inode)
+            return static_cast<int>(i);
+    }
+    GalleryRow row;
+    if (!ReadGalleryRow(galleryFile, state.DriverType, row)) {
+        error = platform::NativePath(galleryFile) + " is not a gallery the reader can open";
+        return -1;
+    }
+    state.GalleryNames.push_back(std::move(row.Name));
+    state.GalleryFiles.push_back(galleryFile);
+    return static_cast<int>(state.GalleryFiles.size() - 1);
+}
+
+bool IsLibraryGallery(const ReaderState& state, int index)
+{
+    if (index < 0 || static_cast<std::size_t>(index) >= state.GalleryFiles.size())
+        return false;
+    const auto folder
+        = platform::IdentityOf(GetFolderPart(state.GalleryFiles[static_cast<std::size_t>(index)]));
+    const auto library = platform::IdentityOf(state.LibPath);
+    return folder && library && folder->device == library->device && folder->inode == library->inode;
 }
 
 bool SelectGalleryByFile(ReaderState& state, const std::string& name)

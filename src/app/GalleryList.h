@@ -42,6 +42,15 @@ std::vector<std::string> OrderGalleries(const std::vector<std::string>& orderLin
 // place. False when that write failed (the lists are set all the same).
 bool LoadGalleryList(ReaderState& state);
 
+// Makes a gallery file (a program path, as "orvbook FILE.GAL" names it) known: its index in
+// the lists when it is a gallery of the library folder, else it is added at the end of the
+// lists for this run only (the order file is not told). -1 with the reason in error when the
+// file is no gallery (missing, does not open, no Gallery row).
+int AddGalleryFile(ReaderState& state, const std::string& galleryFile, std::string& error);
+
+// Whether the gallery at index lies in the library folder (false for one added for this run).
+bool IsLibraryGallery(const ReaderState& state, int index);
+
 // The gallery whose database file name is name + ".gal" (without regard to case), made
 // current when it is not already: true when CurrentGallery changed. The caller then runs the
 // gallery switch of the main window.

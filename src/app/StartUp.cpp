@@ -1,5 +1,6 @@
 #include "app/StartUp.h"
 
+#include "app/AppFolderSetup.h"
 #include "app/GalleryList.h"
 #include "app/ReaderState.h"
 #include "app/common/PathHelpers.h"
@@ -7,13 +8,9 @@
 #include "app/common/TextHelpers.h"
 #include "platform/Paths.h"
 
-#include <pwd.h>
-#include <unistd.h>
-
 #include <climits>
 #include <cmath>
 #include <cstdlib>
-#include <filesystem>
 
 namespace orv {
 namespace {
@@ -23,28 +20,6 @@ std::string WithoutTrailingBackslash(std::string path)
     if (!path.empty() && path.back() == '\\')
         path.pop_back();
     return path;
-}
-
-// An absolute native folder as a program path ("/home/u/x/" gives "\home\u\x").
-std::string ProgramFolder(const std::string& native)
-{
-    std::error_code ec;
-    std::filesystem::path absolute = std::filesystem::absolute(native, ec);
-    std::string normal = ec ? native : absolute.lexically_normal().string();
-    while (normal.size() > 1 && normal.back() == '/')
-        normal.pop_back();
-    return platform::ProgramPath(normal);
-}
-
-std::string HomeFolder()
-{
-    const char* home = std::getenv("HOME");
-    if (home && *home == '/')
-        return home;
-    if (const passwd* entry = ::getpwuid(::getuid()))
-        if (entry->pw_dir && *entry->pw_dir == '/')
-            return entry->pw_dir;
-    return {};
 }
 
 std::string ToUpperAscii(std::string text)
@@ -92,43 +67,18 @@ std::string NoGalleryMessage()
 
 std::optional<std::string> ResolveAppPath(const std::string& appDirOption, std::string& error)
 {
-    auto named = [&error](const std::string& native, const char* what) -> std::optional<std::string> {
-        std::string folder = ProgramFolder(native);
-        if (!platform::FolderExists(folder)) {
-            error = std::string(what) + " " + native + " is not a folder";
+    const std::optional<AppFolderChoice> choice
+        = ChooseAppFolder(AppFolderInputsOfProcess(appDirOption), error);
+    if (!choice)
+        return std::nullopt;
+    if (choice->Source == AppFolderSource::UserFolder) {
+        CreateFolderPath(choice->Path);
+        if (!platform::FolderExists(choice->Path)) {
+            error = "cannot create " + platform::NativePath(choice->Path);
             return std::nullopt;
         }
-        return folder;
-    };
-    if (!appDirOption.empty())
-        return named(appDirOption, "--app-dir");
-    if (const char* home = std::getenv("ORVBOOK_HOME"); home && *home)
-        return named(home, "ORVBOOK_HOME");
-
-    std::error_code ec;
-    std::filesystem::path current = std::filesystem::current_path(ec);
-    if (!ec) {
-        std::string folder = ProgramFolder(current.string());
-        if (platform::FileExists(folder + "\\ORVBook.ini") || platform::FolderExists(folder + "\\ORVBookLib"))
-            return folder;
     }
-
-    std::string data;
-    if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && *xdg == '/')
-        data = xdg;
-    else if (std::string home = HomeFolder(); !home.empty())
-        data = home + "/.local/share";
-    if (data.empty()) {
-        error = "no home folder for the application folder";
-        return std::nullopt;
-    }
-    std::string folder = ProgramFolder(data + "/orvbook");
-    CreateFolderPath(folder);
-    if (!platform::FolderExists(folder)) {
-        error = "cannot create " + platform::NativePath(folder);
-        return std::nullopt;
-    }
-    return folder;
+    return choice->Path;
 }
 
 void LoadSettings(ReaderState& state, const std::string& appPath)
@@ -197,24 +147,41 @@ void RestoreState(ReaderState& state)
 
 StartUpResult StartUp(ReaderState& state, const std::string& appPath)
 {
+    std::string notice;
+    return StartUp(state, appPath, std::string(), notice);
+}
+
+StartUpResult StartUp(
+    ReaderState& state, const std::string& appPath, const std::string& galleryFile, std::string& notice)
+{
     LoadSettings(state, appPath);
     LoadGalleryList(state);
+    const int chosen = galleryFile.empty() ? -1 : AddGalleryFile(state, galleryFile, notice);
     if (state.GalleryNames.empty())
         return StartUpResult::NoGallery;
     RestoreState(state);
+    if (chosen >= 0 && chosen != state.CurrentGallery) {
+        state.CurrentGallery = chosen;
+        // The remembered directory belongs to the remembered gallery.
+        state.CurrentDirID = 0;
+    }
     return StartUpResult::Ready;
 }
 
 bool SaveState(const ReaderState& state)
 {
-    return CProfileFile(state.IniPath)
-               .WriteStrings({
-                   { "Gallery", "CurrectGallery", std::to_string(state.CurrentGallery) },
-                   { "Gallery", "ActiveDirID", std::to_string(state.CurrentDirID) },
-                   { "Gallery", "SplitW", std::to_string(state.SplitW) },
-                   { "Gallery", "TabIndex", std::to_string(state.TabIndex) },
-               })
-        == 0;
+    std::vector<ProfileValue> values {
+        { "Gallery", "SplitW", std::to_string(state.SplitW) },
+        { "Gallery", "TabIndex", std::to_string(state.TabIndex) },
+    };
+    const bool listed = state.CurrentGallery >= 0
+        && static_cast<std::size_t>(state.CurrentGallery) < state.GalleryFiles.size();
+    if (!listed || IsLibraryGallery(state, state.CurrentGallery)) {
+        values.insert(values.begin(),
+            { { "Gallery", "CurrectGallery", std::to_string(state.CurrentGallery) },
+                { "Gallery", "ActiveDirID", std::to_string(state.CurrentDirID) } });
+    }
+    return CProfileFile(state.IniPath).WriteStrings(values) == 0;
 }
 
 bool ShutDown(ReaderState& state)

@@ -55,9 +55,16 @@ enum class StartUpResult {
 // Settings, gallery list and remembered state in start-up order, for an application folder
 // already resolved.
 StartUpResult StartUp(ReaderState& state, const std::string& appPath);
+// The same, opening a gallery file (a program path; "" for none) as "orvbook FILE.GAL" asks:
+// it becomes the current gallery (see AddGalleryFile), on its first directory unless it is
+// the remembered gallery. When it is no gallery the start goes on as without it and notice
+// says why.
+StartUpResult StartUp(
+    ReaderState& state, const std::string& appPath, const std::string& galleryFile, std::string& notice);
 
 // Writes CurrectGallery, ActiveDirID, SplitW and TabIndex to ORVBook.ini in one replacement
-// of the file; false when it could not be written (the old file is then as it was).
+// of the file; false when it could not be written (the old file is then as it was). A gallery
+// opened for this run only leaves the remembered gallery and directory as they were.
 bool SaveState(const ReaderState& state);
 
 // What happens once the user has confirmed that the program closes: the temporary folder is

@@ -1,9 +1,10 @@
-// orvbook [--app-dir DIR] [--screenshot FILE.png] [--size WxH]
+// orvbook [--app-dir DIR] [--screenshot FILE.png] [--size WxH] [--demo yes|no] [FILE.GAL]
 //
 // The reader. --app-dir names the application folder (else $ORVBOOK_HOME, the current folder
 // when it holds ORVBook.ini or ORVBookLib, or the user's folder). --screenshot starts as
 // usual, saves the window once the first contents tree is shown, and ends. --size sets the
-// window's size instead of maximising it.
+// window's size instead of maximising it. --demo answers in advance the first start's
+// question whether the demo galleries are copied. FILE.GAL opens that gallery.
 
 #include "app/ui/ORVBookApp.h"
 #include "content/ui/LocalContentScheme.h"
@@ -12,12 +13,12 @@
 #include <QApplication>
 #include <QRegularExpression>
 
+#include <unistd.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
-
-#include <unistd.h>
 
 namespace {
 
@@ -25,7 +26,8 @@ int Usage(const char* reason)
 {
     if (reason)
         std::fprintf(stderr, "orvbook: %s\n", reason);
-    std::fprintf(stderr, "usage: orvbook [--app-dir DIR] [--screenshot FILE.png] [--size WxH]\n");
+    std::fprintf(stderr,
+        "usage: orvbook [--app-dir DIR] [--screenshot FILE.png] [--size WxH] [--demo yes|no] [FILE.GAL]\n");
     return reason ? 1 : 0;
 }
 
@@ -40,15 +42,25 @@ int main(int argc, char** argv)
         if (std::strcmp(arg, "--help") == 0 || std::strcmp(arg, "-h") == 0)
             return Usage(nullptr);
         const bool takesValue = std::strcmp(arg, "--app-dir") == 0 || std::strcmp(arg, "--screenshot") == 0
-            || std::strcmp(arg, "--size") == 0;
-        if (!takesValue)
+            || std::strcmp(arg, "--size") == 0 || std::strcmp(arg, "--demo") == 0;
+        if (!takesValue && arg[0] == '-' && std::strcmp(arg, "-") != 0)
             return Usage((std::string("unknown argument ") + arg).c_str());
+        if (!takesValue) {
+            if (!options.GalleryFile.empty())
+                return Usage("only one gallery file can be opened");
+            options.GalleryFile = arg;
+            continue;
+        }
         if (i + 1 >= argc)
             return Usage((std::string(arg) + " needs a value").c_str());
         const char* value = argv[++i];
         if (std::strcmp(arg, "--app-dir") == 0)
             options.AppDir = value;
-        else if (std::strcmp(arg, "--screenshot") == 0)
+        else if (std::strcmp(arg, "--demo") == 0) {
+            if (std::strcmp(value, "yes") != 0 && std::strcmp(value, "no") != 0)
+                return Usage("--demo takes yes or no");
+            options.Demo = std::strcmp(value, "yes") == 0 ? orv::DemoAnswer::Yes : orv::DemoAnswer::No;
+        } else if (std::strcmp(arg, "--screenshot") == 0)
             options.Screenshot = QString::fromLocal8Bit(value);
         else
             size = QString::fromLatin1(value);
@@ -74,6 +86,8 @@ int main(int argc, char** argv)
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("ORVBook"));
+    // Lets the desktop match the window to the installed menu entry and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.orvbook.ORVBook"));
     QApplication::setWindowIcon(orv::ResourceIcon(orv::kIconApp));
     orv::CORVBookApp reader(std::move(options));
     return reader.Run();

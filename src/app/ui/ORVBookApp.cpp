@@ -1,5 +1,6 @@
 #include "app/ui/ORVBookApp.h"
 
+#include "app/AppFolderSetup.h"
 #include "app/StartUp.h"
 #include "app/common/PathHelpers.h"
 #include "app/ui/MessageDlg.h"
@@ -9,14 +10,17 @@
 #include "browser/render/PreviewPicture.h"
 #include "navigation/ui/ContentTabDlg.h"
 #include "platform/Hooks.h"
+#include "platform/Paths.h"
 
 #include <QApplication>
+#include <QMessageBox>
 #include <QPixmap>
 #include <QScreen>
 #include <QTabWidget>
 #include <QTimer>
 
 #include <cstdio>
+#include <filesystem>
 
 namespace orv {
 namespace {
@@ -62,18 +66,23 @@ int CORVBookApp::Run()
     // The content view cannot show metafiles; the player renders them to PNG for its pages.
     SetMetafileRenderer(RenderMetafilePng);
 
-    std::string error;
-    const std::optional<std::string> appPath = ResolveAppPath(m_options.AppDir, error);
-    if (!appPath) {
-        platform::ShowMessage(error, kStartUpCaption, platform::MessageKind::Warning);
+    const std::optional<std::string> appPath = PrepareAppFolder(unattended);
+    if (!appPath)
         return 1;
-    }
 
     m_splash = new CSplashDlg(*appPath);
     m_splash->show();
     QCoreApplication::processEvents();
 
-    if (StartUp(m_state, *appPath) == StartUpResult::NoGallery) {
+    std::string galleryFile, notice;
+    if (!m_options.GalleryFile.empty()) {
+        std::error_code ec;
+        galleryFile = platform::ProgramPath(std::filesystem::absolute(m_options.GalleryFile, ec).string());
+    }
+    const StartUpResult started = StartUp(m_state, *appPath, galleryFile, notice);
+    if (!notice.empty())
+        platform::ShowMessage(notice, kStartUpCaption, platform::MessageKind::Warning);
+    if (started == StartUpResult::NoGallery) {
         platform::ShowMessage(NoGalleryMessage(), kStartUpCaption, platform::MessageKind::Warning);
         if (m_splash)
             m_splash->close();
@@ -99,6 +108,40 @@ int CORVBookApp::Run()
     if (m_splash)
         m_splash->close();
     return status;
+}
+
+std::optional<std::string> CORVBookApp::PrepareAppFolder(bool unattended)
+{
+    std::string error;
+    const std::optional<AppFolderChoice> choice
+        = ChooseAppFolder(AppFolderInputsOfProcess(m_options.AppDir), error);
+    if (choice && choice->FirstStart) {
+        const std::string data = InstalledDataFolder();
+        if (!MakeUserFolder(choice->Path, data, error)) {
+            platform::ShowMessage(error, kStartUpCaption, platform::MessageKind::Warning);
+            return std::nullopt;
+        }
+        if (HasDemoGalleries(data)) {
+            bool copy = m_options.Demo == DemoAnswer::Yes;
+            if (m_options.Demo == DemoAnswer::Ask && unattended)
+                copy = true; // an unattended run shows what a first start looks like with them
+            else if (m_options.Demo == DemoAnswer::Ask)
+                copy = QMessageBox::question(nullptr, QString::fromUtf8(kStartUpCaption),
+                           QStringLiteral(
+                               "欢迎使用 ORVBook。\n是否将随程序安装的演示图库复制到您的工作目录\n%1 ？")
+                               .arg(QString::fromStdString(platform::NativePath(choice->Path))))
+                    == QMessageBox::Yes;
+            ReaderState settings;
+            LoadSettings(settings, choice->Path);
+            if (copy && !CopyDemoGalleries(data, choice->Path, settings.LibPath, error))
+                platform::ShowMessage(error, kStartUpCaption, platform::MessageKind::Warning);
+        }
+    }
+    if (!choice) {
+        platform::ShowMessage(error, kStartUpCaption, platform::MessageKind::Warning);
+        return std::nullopt;
+    }
+    return choice->Path;
 }
 
 void CORVBookApp::OnTreeShown()
@@ -136,8 +179,7 @@ void CORVBookApp::SaveScreenshot()
         std::printf("orvbook: saved %s; window caption: %s; first contents tree shown %lld ms after start\n",
             m_options.Screenshot.toLocal8Bit().constData(), m_window->windowTitle().toUtf8().constData(),
             static_cast<long long>(ms));
-    }
-    else
+    } else
         Fail("cannot write " + m_options.Screenshot.toStdString());
     // An unattended run leaves the settings as they were; only its temporary files go.
     m_state.Database.CloseConnection();
