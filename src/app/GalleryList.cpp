@@ -135,7 +135,7 @@ int AddGalleryFile(ReaderState& state, const std::string& galleryFile, std::stri
     // The same file may be named through a link or in another letter case.
     const std::optional<platform::FileIdentity> wanted = platform::IdentityOf(galleryFile);
     if (!wanted || !platform::FileExists(galleryFile)) {
-        error = platform::NativePath(galleryFile) + " is not a file";
+        error = "未找到图库文件" + platform::NativePath(galleryFile) + "！";
         return -1;
     }
     for (std::size_t i = 0; i < state.GalleryFiles.size(); ++i) {
@@ -145,7 +145,7 @@ int AddGalleryFile(ReaderState& state, const std::string& galleryFile, std::stri
     }
     GalleryRow row;
     if (!ReadGalleryRow(galleryFile, state.DriverType, row)) {
-        error = platform::NativePath(galleryFile) + " is not a gallery the reader can open";
+        error = platform::NativePath(galleryFile) + "不是可以打开的图库文件。";
         return -1;
     }
     state.GalleryNames.push_back(std::move(row.Name));

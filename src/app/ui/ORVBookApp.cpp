@@ -1,14 +1,17 @@
 #include "app/ui/ORVBookApp.h"
 
 #include "app/AppFolderSetup.h"
+#include "app/GalleryList.h"
 #include "app/StartUp.h"
 #include "app/common/PathHelpers.h"
+#include "app/ui/AutomationServer.h"
 #include "app/ui/MessageDlg.h"
 #include "app/ui/ORVBookDlg.h"
 #include "app/ui/SplashDlg.h"
 #include "browser/MetafileRenderer.h"
 #include "browser/render/PreviewPicture.h"
 #include "navigation/ui/ContentTabDlg.h"
+#include "navigation/ui/NavTabDlg.h"
 #include "platform/Hooks.h"
 #include "platform/Paths.h"
 
@@ -70,15 +73,23 @@ int CORVBookApp::Run()
     if (!appPath)
         return 1;
 
-    m_splash = new CSplashDlg(*appPath);
-    m_splash->show();
-    QCoreApplication::processEvents();
-
-    std::string galleryFile, notice;
+    std::string galleryFile;
     if (!m_options.GalleryFile.empty()) {
         std::error_code ec;
         galleryFile = platform::ProgramPath(std::filesystem::absolute(m_options.GalleryFile, ec).string());
     }
+    // A reader already runs on this folder: it takes the gallery file and comes forward.
+    // An unattended run always starts its own.
+    if (!unattended
+        && CORVBookDlgAutoProxy::HandToRunningReader(*appPath,
+            galleryFile.empty() ? QStringList() : QStringList { QString::fromStdString(galleryFile) }))
+        return 0;
+
+    m_splash = new CSplashDlg(*appPath);
+    m_splash->show();
+    QCoreApplication::processEvents();
+
+    std::string notice;
     const StartUpResult started = StartUp(m_state, *appPath, galleryFile, notice);
     if (!notice.empty())
         platform::ShowMessage(notice, kStartUpCaption, platform::MessageKind::Warning);
@@ -91,6 +102,16 @@ int CORVBookApp::Run()
 
     m_window = std::make_unique<CORVBookDlg>(m_state);
     connect(m_window.get(), &CORVBookDlg::TreeShown, this, &CORVBookApp::OnTreeShown);
+    // Without a session bus, or beside another reader of this folder, there is no object.
+    auto* proxy = new CORVBookDlgAutoProxy(m_state, *m_window);
+    if (proxy->Register()) {
+        m_proxy = proxy;
+        m_window->SetAutomation(proxy);
+        connect(proxy, &CORVBookDlgAutoProxy::HoldsEnded, m_window.get(), &CORVBookDlg::EndIfHidden);
+        connect(proxy, &CORVBookDlgAutoProxy::ArgumentsHanded, this, &CORVBookApp::OnArgumentsHanded);
+    } else {
+        delete proxy;
+    }
     if (m_options.Size.isValid()) {
         m_window->resize(m_options.Size);
         m_window->show();
@@ -142,6 +163,18 @@ std::optional<std::string> CORVBookApp::PrepareAppFolder(bool unattended)
         return std::nullopt;
     }
     return choice->Path;
+}
+
+void CORVBookApp::OnArgumentsHanded(const QStringList& arguments)
+{
+    for (const QString& argument : arguments) {
+        std::string error;
+        const int index = AddGalleryFile(m_state, argument.toStdString(), error);
+        if (index < 0)
+            platform::ShowMessage(error, kStartUpCaption, platform::MessageKind::Warning);
+        else
+            m_window->NavigationPanel()->ChooseGallery(index);
+    }
 }
 
 void CORVBookApp::OnTreeShown()

@@ -16,6 +16,7 @@
 #include <QPointer>
 #include <QSize>
 #include <QString>
+#include <QStringList>
 
 #include <chrono>
 #include <memory>
@@ -25,6 +26,7 @@
 namespace orv {
 
 class CORVBookDlg;
+class CORVBookDlgAutoProxy;
 class CSplashDlg;
 
 // The answer to the first start's question whether the demo galleries are copied.
@@ -51,15 +53,21 @@ public:
     ReaderState& State() { return m_state; }
     CORVBookDlg* MainWindow() const { return m_window.get(); }
 
+    // The application object on the session bus; null without a bus.
+    CORVBookDlgAutoProxy* Automation() const { return m_proxy; }
+
 private:
     std::optional<std::string> PrepareAppFolder(bool unattended);
     void OnTreeShown();
+    // A second start handed its arguments over: its gallery file is opened here.
+    void OnArgumentsHanded(const QStringList& arguments);
     void SaveScreenshot();
 
     AppOptions m_options;
     ReaderState m_state;
     QPointer<CSplashDlg> m_splash;
     std::unique_ptr<CORVBookDlg> m_window;
+    CORVBookDlgAutoProxy* m_proxy = nullptr; // a child of the window
     bool m_firstTreeShown = false;
     std::chrono::steady_clock::duration m_firstTreeAfter {};
 };

@@ -98,6 +98,16 @@ void CNavTabDlg::SelectCurrentDir()
     m_treePage->SelectCurrentDir();
 }
 
+void CNavTabDlg::ChooseGallery(int index)
+{
+    if (m_chooser->count() != static_cast<int>(m_state.GalleryNames.size())) {
+        LoadGalleryList();
+        const QSignalBlocker blocker(m_chooser);
+        m_chooser->setCurrentIndex(m_state.CurrentGallery);
+    }
+    m_chooser->setCurrentIndex(index);
+}
+
 void CNavTabDlg::UpdateCurrentTopic()
 {
     if (m_bookmarkPage)

@@ -29,6 +29,9 @@ public:
     // Selects the current gallery in the chooser and opens it.
     void SelectOpenGallery();
     void SelectCurrentDir();
+    // Opens the gallery at index of the gallery list, which may have grown since the chooser
+    // was filled; refused, as a choice in the chooser is, while a search runs.
+    void ChooseGallery(int index);
     // CurrentDirID changed: the bookmark page's current topic follows.
     void UpdateCurrentTopic();
     void ShowPage(int index);
