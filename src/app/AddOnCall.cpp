@@ -1,9 +1,9 @@
 #include "app/AddOnCall.h"
 
 #include "app/ReaderState.h"
+#include "app/common/PathHelpers.h"
 #include "cadlink/CadExecutor.h"
 #include "cadlink/CadPlanner.h"
-#include "app/common/PathHelpers.h"
 #include "platform/DynamicLibrary.h"
 #include "platform/Encoding.h"
 #include "platform/Paths.h"
@@ -106,8 +106,9 @@ bool PlainAppPath(const ReaderState& state, const std::string& programPath)
         || !platform::EqualsNoCase(std::string_view(programPath).substr(0, prefix.size()), prefix))
         return false;
     const std::string name = programPath.substr(prefix.size());
-    return name[0] != '\\' && name.find("..") == std::string::npos && name.find('/') == std::string::npos
-        && name.find(':') == std::string::npos;
+    // An empty component ("\\") is where an absolute name was appended.
+    return name[0] != '\\' && name.find("\\\\") == std::string::npos && name.find("..") == std::string::npos
+        && name.find('/') == std::string::npos && name.find(':') == std::string::npos;
 }
 
 std::string ToolsSupportFolder(const ReaderState& state)
@@ -129,7 +130,8 @@ AddOnResult ExecuteAddOnCall(const ReaderState& state, const AddOnCall& call)
     if (call.PublishToolsFolder)
         PublishToolsFolder(state);
     if (call.Type == AddOnCall::Kind::CadCommand) {
-        const CadOutcome outcome = ExecuteCadPlan(PlanCadCommand(state, call.CadApplication, call.Command, "执行"));
+        const CadOutcome outcome
+            = ExecuteCadPlan(PlanCadCommand(state, call.CadApplication, call.Command, "执行"));
         result.Done = outcome.Result == 0;
         result.ReturnValue = outcome.Result;
         result.Message = outcome.Message;

@@ -59,7 +59,7 @@ std::optional<std::string> RunnableFile(const ReaderState& state, const std::str
 
 // Whether a path composed as AppPath + "\" + a name from an add-in, a tool or gallery data
 // names its file plainly below the application folder: the name is not empty, not absolute
-// (a leading "\") and holds no "..", no "/" and no ":" (a drive letter). Letter case is
+// (a leading "\" or an empty component) and holds no "..", no "/" and no ":" (a drive letter). Letter case is
 // ignored, as the tool nodes compose their paths in upper case.
 bool PlainAppPath(const ReaderState& state, const std::string& programPath);
 

@@ -52,7 +52,8 @@ bool EndsWithNoCase(const std::string& text, const std::string& tail)
 // The open gallery's file as the user chose it (not the cache copy the database may be).
 std::string GalleryFile(const ReaderState& state)
 {
-    if (state.CurrentGallery < 0 || static_cast<std::size_t>(state.CurrentGallery) >= state.GalleryFiles.size())
+    if (state.CurrentGallery < 0
+        || static_cast<std::size_t>(state.CurrentGallery) >= state.GalleryFiles.size())
         return std::string();
     return state.GalleryFiles[static_cast<std::size_t>(state.CurrentGallery)];
 }
@@ -69,8 +70,9 @@ std::string ReadDrawing(const ReaderState& state, std::int32_t drawingId, Drawin
     CAdoRecordset rs;
     std::string relative;
     bool joined = false;
-    if (rs.OpenSql("Select DrawingCaption,Status1,DrawingFileName,DrawingBlock,DriverType,IsCompressed,DrawingPath "
-                   "from DrawingList where DrawingID = "
+    if (rs.OpenSql(
+            "Select DrawingCaption,Status1,DrawingFileName,DrawingBlock,DriverType,IsCompressed,DrawingPath "
+            "from DrawingList where DrawingID = "
                 + id,
             state.Database)
         != 0) {
@@ -106,7 +108,9 @@ DriverDefinition ReadDriver(const ReaderState& state, std::int32_t drawingId, co
 {
     DriverDefinition driver;
     CAdoRecordset rs;
-    if (rs.OpenSql("Select * from DimDriverDefine where DrawingID = " + std::to_string(drawingId), state.Database) != 0
+    if (rs.OpenSql(
+            "Select * from DimDriverDefine where DrawingID = " + std::to_string(drawingId), state.Database)
+            != 0
         || rs.IsEOF())
         return driver;
     driver.Found = true;
@@ -132,9 +136,11 @@ bool AnyControl(std::initializer_list<const std::string*> values)
     return false;
 }
 
-CadPlan PlanDriverProgram(const ReaderState& state, CadPlan plan, int driverType, const DriverDefinition& driver)
+CadPlan PlanDriverProgram(
+    const ReaderState& state, CadPlan plan, int driverType, const DriverDefinition& driver)
 {
-    const std::string folder = state.AppPath + (driverType == 2 ? "\\ORVMTools\\SupportProE\\" : "\\ORVMTools\\Support\\");
+    const std::string folder
+        = state.AppPath + (driverType == 2 ? "\\ORVMTools\\SupportProE\\" : "\\ORVMTools\\Support\\");
     const std::string program = folder + driver.FunName + ".exe";
     const std::string definePath = Native(driver.DefinePath);
     if (AnyControl({ &definePath, &driver.DriverName, &driver.AppName }))
@@ -170,15 +176,17 @@ std::string Quoted(const std::string& value)
     return "\"" + LispString(value) + "\"";
 }
 
-CadPlan PlanRelayRoad(const ReaderState& state, CadPlan plan, const DrawingRecord& drawing, const DriverDefinition& driver)
+CadPlan PlanRelayRoad(
+    const ReaderState& state, CadPlan plan, const DrawingRecord& drawing, const DriverDefinition& driver)
 {
-    const std::string captionText = drawing.Status.empty() ? drawing.Caption : drawing.Caption + "(" + drawing.Status + ")";
+    const std::string captionText
+        = drawing.Status.empty() ? drawing.Caption : drawing.Caption + "(" + drawing.Status + ")";
     std::string name = DrawingName(drawing.FileName);
     const std::string folder = Native(drawing.Folder);
     const std::string galleryName = GetBaseName(GalleryFile(state));
     const std::string driverPath = Native(driver.DefinePath);
-    if (AnyControl({ &captionText, &name, &folder, &galleryName, &driverPath, &driver.DriverName, &driver.AppName,
-            &driver.FunName }))
+    if (AnyControl({ &captionText, &name, &folder, &galleryName, &driverPath, &driver.DriverName,
+            &driver.AppName, &driver.FunName }))
         return Failure(std::move(plan), 0, kControlMessage);
 
     const std::string relay = state.AppPath + "\\CadRelay.Exe";
@@ -201,13 +209,13 @@ CadPlan PlanRelayRoad(const ReaderState& state, CadPlan plan, const DrawingRecor
     // own driver program is still inserted by its caption, one closed call.
     std::string command = "(ORV_BeginInsertOrvBookDrawing ";
     if (drawing.DriverType == 0) {
-        command += Quoted("ORV_BeginInsertOrvBookBlkDrawing") + " " + Quoted(galleryName) + " " + Quoted(folder) + " "
-            + Quoted(name) + ")";
+        command += Quoted("ORV_BeginInsertOrvBookBlkDrawing") + " " + Quoted(galleryName) + " "
+            + Quoted(folder) + " " + Quoted(name) + ")";
     } else {
         if (EndsWithNoCase(name, ".DWG"))
             name.resize(name.size() - 4);
-        command += Quoted("ORV_BeginInsertOrvBookDrvDrawing") + " " + Quoted(captionText) + " " + Quoted(folder) + " "
-            + Quoted(name) + ")";
+        command += Quoted("ORV_BeginInsertOrvBookDrvDrawing") + " " + Quoted(captionText) + " "
+            + Quoted(folder) + " " + Quoted(name) + ")";
     }
     command += "\n";
 
@@ -222,7 +230,8 @@ CadPlan PlanRelayRoad(const ReaderState& state, CadPlan plan, const DrawingRecor
 }
 
 // A relay library of the application folder, or an empty Library when there is none.
-CadLibraryCall RelayCall(const ReaderState& state, int generation, const std::string& arxPath, const std::string& text)
+CadLibraryCall RelayCall(
+    const ReaderState& state, int generation, const std::string& arxPath, const std::string& text)
 {
     CadLibraryCall call;
     const std::string file = "CadRelay" + std::to_string(generation) + ".dll";
@@ -301,7 +310,8 @@ CadPlan PlanLayerSettings(const ReaderState& state)
     plan.What = CadPlan::Kind::LayerSettings;
     plan.Caption = kLayerCaption;
     for (int generation : { 21, 16, 15 }) {
-        const std::string arx = state.AppPath + "\\ORVMTools\\Support\\ORVMTools" + std::to_string(generation) + ".arx";
+        const std::string arx
+            = state.AppPath + "\\ORVMTools\\Support\\ORVMTools" + std::to_string(generation) + ".arx";
         plan.Calls.push_back(RelayCall(state, generation, platform::NativePath(arx), "TCSZ\n"));
     }
     return plan;

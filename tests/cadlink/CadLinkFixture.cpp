@@ -62,10 +62,14 @@ void CadLinkTest::SetUp()
     manifest.Specialities.push_back({ 1, std::string("专业"), std::string("\\Spec"), 0 });
     for (std::int32_t dir = 1; dir <= 9; ++dir)
         manifest.Directories.push_back(MakeDirectory(dir, 0, 1, "目录" + std::to_string(dir)));
-    const ManifestDimDriver dim1 { std::string("OrvMech"), std::string("Unused"), std::string("GB.drv"), std::string("M12") };
-    const ManifestDimDriver dim2 { std::string("A2"), std::string("Drv2"), std::string("P2.drv"), std::string("N2") };
-    const ManifestDimDriver dim3 { std::string("A3"), std::string("Drv3"), std::string("P3.drv"), std::string("N3") };
-    const ManifestDimDriver dim4 { std::string("A4"), std::string("Drv4"), std::string(""), std::string("N4") };
+    const ManifestDimDriver dim1 { std::string("OrvMech"), std::string("Unused"), std::string("GB.drv"),
+        std::string("M12") };
+    const ManifestDimDriver dim2 { std::string("A2"), std::string("Drv2"), std::string("P2.drv"),
+        std::string("N2") };
+    const ManifestDimDriver dim3 { std::string("A3"), std::string("Drv3"), std::string("P3.drv"),
+        std::string("N3") };
+    const ManifestDimDriver dim4 { std::string("A4"), std::string("Drv4"), std::string(""),
+        std::string("N4") };
     manifest.Drawings = {
         Drawing(1, 0, "M12.dwg", "螺栓 M12", "GB/T 5782"),
         Drawing(2, 1, "plain.DWG", "螺栓", "GB", dim1),
@@ -83,7 +87,8 @@ void CadLinkTest::SetUp()
     std::int32_t id = 20;
     for (const char* fun : { "..\\Support\\Drv4", "a/b", "C:Drv2", "\\Drv2" })
         manifest.Drawings.push_back(Drawing(id++, 2, "r.dwg", "拒绝", "",
-            ManifestDimDriver { std::string("A"), std::string(fun), std::string("P.drv"), std::string("N") }));
+            ManifestDimDriver {
+                std::string("A"), std::string(fun), std::string("P.drv"), std::string("N") }));
     manifest.Actions = {
         Action(1, 0, "tools\\Act.exe", "-x \"a b\"", ""),
         Action(1, 1, "calc.dll", "RecordText", "3,<root>\\a"),
@@ -115,7 +120,8 @@ void CadLinkTest::SetUp()
     AddRecorder("tools/Act.exe");
     AddRecorder("ORVBookLib/Run.exe");
     WriteFile(Native("calc.dll"), "");
-    std::filesystem::copy_file(ORV_TEST_PLUGIN_PATH, Native("calc.dll"), std::filesystem::copy_options::overwrite_existing);
+    std::filesystem::copy_file(
+        ORV_TEST_PLUGIN_PATH, Native("calc.dll"), std::filesystem::copy_options::overwrite_existing);
 }
 
 void CadLinkTest::AddRecorder(const std::string& relative)
@@ -162,8 +168,8 @@ void CadLinkTest::ClearLogs()
 {
     ::unlink(m_dir.NativeAt("relay.log").c_str());
     ::unlink(m_dir.NativeAt("plugin.log").c_str());
-    for (const char* program : { "CadRelay.Exe", "ORVMTools/SupportProE/Drv2.exe", "ORVMTools/Support/Drv4.exe",
-             "tools/Act.exe", "ORVBookLib/Run.exe" })
+    for (const char* program : { "CadRelay.Exe", "ORVMTools/SupportProE/Drv2.exe",
+             "ORVMTools/Support/Drv4.exe", "tools/Act.exe", "ORVBookLib/Run.exe" })
         ::unlink((Native(program) + ".rec").c_str());
 }
 

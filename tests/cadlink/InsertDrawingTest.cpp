@@ -1,5 +1,4 @@
 #include "CadLinkFixture.h"
-
 #include "app/common/ProfileFile.h"
 #include "cadlink/CadExecutor.h"
 #include "cadlink/CadPlanner.h"
@@ -17,7 +16,8 @@ std::string Gb(const std::string& utf8)
     return platform::Utf8ToGb18030(utf8);
 }
 
-const char* const kHandoffKeys[] = { "DriverPath", "DriverName", "AppPath", "FunName", "DrawingCaption", "Status1" };
+const char* const kHandoffKeys[]
+    = { "DriverPath", "DriverName", "AppPath", "FunName", "DrawingCaption", "Status1" };
 
 std::vector<std::string> HandoffValues(const std::string& path)
 {
@@ -42,12 +42,12 @@ TEST_F(CadLinkTest, EveryDriverTypeStartsItsProgramWithItsArgumentInItsFolder)
         std::vector<std::string> handoff; // empty: no hand-off file written
     };
     const Case cases[] = {
-        { 1, relay, Native(""),
+        { 1, relay, m_dir.NativeAt("app"),
             "(ORV_BeginInsertOrvBookDrawing \"ORV_BeginInsertOrvBookBlkDrawing\" \"Demo\" \"" + parts
                 + "\" \"M12.dwg\")\n",
             { "", "", "", "", "螺栓 M12", "GB/T 5782" } },
         // Type 1: caption with its status, the name without ".DWG".
-        { 2, relay, Native(""),
+        { 2, relay, m_dir.NativeAt("app"),
             "(ORV_BeginInsertOrvBookDrawing \"ORV_BeginInsertOrvBookDrvDrawing\" \"螺栓(GB)\" \"" + parts
                 + "\" \"plain\")\n",
             { parts + "/GB.drv", "M12", "OrvMech", "Unused", "螺栓", "GB" } },
@@ -55,23 +55,24 @@ TEST_F(CadLinkTest, EveryDriverTypeStartsItsProgramWithItsArgumentInItsFolder)
         // An empty DefinePath hands over the drawing's folder itself.
         { 4, "ORVMTools/Support/Drv4.exe", Native("ORVMTools/Support"), "A4#" + parts + "#N4", {} },
         // Types 2 and 3 on the relay road send the type-1 form, one closed call.
-        { 5, relay, Native(""),
+        { 5, relay, m_dir.NativeAt("app"),
             "(ORV_BeginInsertOrvBookDrawing \"ORV_BeginInsertOrvBookDrvDrawing\" \"无定义\" \"" + parts
                 + "\" \"n\")\n",
             { "", "", "", "", "无定义", "" } },
-        { 6, relay, Native(""),
+        { 6, relay, m_dir.NativeAt("app"),
             "(ORV_BeginInsertOrvBookDrawing \"ORV_BeginInsertOrvBookDrvDrawing\" \"轴承(6204)\" \"" + parts
                 + "\" \"b\")\n",
             { parts + "/P3.drv", "N3", "A3", "Drv3", "轴承", "6204" } },
         // A member of a drawing package is named by itself.
-        { 7, relay, Native(""),
+        { 7, relay, m_dir.NativeAt("app"),
             "(ORV_BeginInsertOrvBookDrawing \"ORV_BeginInsertOrvBookBlkDrawing\" \"Demo\" \"" + parts
                 + "\" \"member.dwg\")\n",
             { "", "", "", "", "包内", "" } },
         // Quotes, backslashes and parentheses stay inside their strings; the second byte 0x5C
         // of 乗 in GB18030 is no backslash and is not doubled.
-        { 10, relay, Native(""),
-            "(ORV_BeginInsertOrvBookDrawing \"ORV_BeginInsertOrvBookDrvDrawing\" \"A\\\"B\\\\C)(x\\\"y乗)\" \"" + parts
+        { 10, relay, m_dir.NativeAt("app"),
+            "(ORV_BeginInsertOrvBookDrawing \"ORV_BeginInsertOrvBookDrvDrawing\" \"A\\\"B\\\\C)(x\\\"y乗)\" "
+            "\"" + parts
                 + "\" \"q\\\"\\\\)\")\n",
             { "", "", "", "", "A\"B\\C)", "x\"y乗" } },
     };
@@ -98,7 +99,8 @@ TEST_F(CadLinkTest, HandoffFileKeepsOtherSectionsAndIsWrittenInGb18030)
     Record("CadRelay.Exe");
     EXPECT_EQ(ReadFile(handoff),
         Gb("[Other]\nKeep=保留\n[ORVBookInsert]\nDriverPath=" + PartsFolder()
-            + "/P3.drv\nExtra=1\nDriverName=N3\nAppPath=A3\nFunName=Drv3\nDrawingCaption=轴承\nStatus1=6204\n"));
+            + "/P3.drv\nExtra=1\nDriverName=N3\nAppPath=A3\nFunName=Drv3\nDrawingCaption=轴承\nStatus1="
+              "6204\n"));
 }
 
 TEST_F(CadLinkTest, EveryFailureLeavesTheHandoffFileAndStartsNothing)
@@ -143,7 +145,8 @@ TEST_F(CadLinkTest, EveryFailureLeavesTheHandoffFileAndStartsNothing)
     m_state.DatabaseOpen = false;
     EXPECT_EQ(ExecuteCadPlan(PlanInsertDrawing(m_state, 1)).Message, "数据库打开错误！");
 
-    for (const char* program : { "CadRelay.Exe", "ORVMTools/SupportProE/Drv2.exe", "ORVMTools/Support/Drv4.exe" })
+    for (const char* program :
+        { "CadRelay.Exe", "ORVMTools/SupportProE/Drv2.exe", "ORVMTools/Support/Drv4.exe" })
         EXPECT_FALSE(Recorded(program)) << program;
 }
 

@@ -1,5 +1,4 @@
 #include "CadLinkFixture.h"
-
 #include "app/AddOnCall.h"
 #include "cadlink/CadExecutor.h"
 #include "cadlink/CadPlanner.h"
@@ -61,11 +60,13 @@ TEST_F(RelayCallTest, SendCadCommandTriesGeneration16Then15)
             call16 + call15 },
         { { { "CadRelay16.dll", "3" }, { "CadRelay15.dll", "99" } }, 99, "未知错误！", call16 + call15 },
         // A library without the export is a failed call, not called.
-        { { { "CadRelay16.dll", "noexport" }, { "CadRelay15.dll", "8" } }, 8, "命令错误(SendCommand)！", call15 },
+        { { { "CadRelay16.dll", "noexport" }, { "CadRelay15.dll", "8" } }, 8, "命令错误(SendCommand)！",
+            call15 },
     };
     for (const Case& c : cases) {
         Install(c.relays);
-        const CadOutcome outcome = ExecuteCadPlan(PlanCadCommand(m_state, App() + "\\acad\\Tool", "(tool)", "执行"));
+        const CadOutcome outcome
+            = ExecuteCadPlan(PlanCadCommand(m_state, App() + "\\acad\\Tool", "(tool)", "执行"));
         EXPECT_EQ(outcome.Result, c.result) << c.log;
         EXPECT_EQ(outcome.Message, c.message) << c.log;
         EXPECT_EQ(RelayLog(), c.log);
@@ -123,10 +124,11 @@ TEST_F(RelayCallTest, LayerSettingsTriesGenerations21Then16Then15)
         { { { "CadRelay21.dll", "2" }, { "CadRelay16.dll", "0" } }, 0, "", call("21") + call("16") },
         { { { "CadRelay21.dll", "2" }, { "CadRelay16.dll", "5" }, { "CadRelay15.dll", "8" } }, 8,
             "命令错误(SendCommand)", call("21") + call("16") + call("15") },
-        { { { "CadRelay21.dll", "1" }, { "CadRelay16.dll", "1" }, { "CadRelay15.dll", "42" } }, 42, "执行错误",
-            call("21") + call("16") + call("15") },
+        { { { "CadRelay21.dll", "1" }, { "CadRelay16.dll", "1" }, { "CadRelay15.dll", "42" } }, 42,
+            "执行错误", call("21") + call("16") + call("15") },
         { { { "CadRelay16.dll", "0" }, { "CadRelay15.dll", "0" } }, -1, "未找到文件CadRelay21.Dll！", "" },
-        { { { "CadRelay21.dll", "6" }, { "CadRelay15.dll", "0" } }, -1, "未找到文件CadRelay16.Dll！", call("21") },
+        { { { "CadRelay21.dll", "6" }, { "CadRelay15.dll", "0" } }, -1, "未找到文件CadRelay16.Dll！",
+            call("21") },
     };
     for (const Case& c : cases) {
         Install(c.relays);
@@ -169,12 +171,9 @@ TEST_F(RelayCallTest, DrawingExecuteRowsStartProgramsAndCallLibrariesOnlyInsideT
         std::string message;
     };
     const Case cases[] = {
-        { 2, "未找到" + app + "\\..\\app\\tools\\Act.exe！" },
-        { 3, "未找到" + app + "\\\\tools\\Act.exe！" },
-        { 4, "未找到" + app + "\\C:\\tools\\Act.exe！" },
-        { 5, "未找到" + app + "\\tools/Act.exe！" },
-        { 6, "未找到" + app + "\\ORVBookLib\\Run.exe！" },
-        { 7, "" }, // an empty FunApp
+        { 2, "未找到" + app + "\\..\\app\\tools\\Act.exe！" }, { 3, "未找到" + app + "\\\\tools\\Act.exe！" },
+        { 4, "未找到" + app + "\\C:\\tools\\Act.exe！" }, { 5, "未找到" + app + "\\tools/Act.exe！" },
+        { 6, "未找到" + app + "\\ORVBookLib\\Run.exe！" }, { 7, "" }, // an empty FunApp
         { 8, "" }, // no row
     };
     for (const Case& c : cases) {
