@@ -170,8 +170,8 @@ int main(int argc, char** argv)
     char stamp[32];
     std::strftime(stamp, sizeof stamp, "%Y-%m-%d %H:%M:%S", std::localtime(&now));
     std::ofstream(userdata / "CadRelay.log", std::ios::app)
-        << stamp << "\tcwd=" << Escaped(cwd) << "\targ=" << Escaped(argument) << "\thandoff=" << Escaped(handoff)
-        << "\n";
+        << stamp << "\tcwd=" << Escaped(cwd) << "\targ=" << Escaped(argument)
+        << "\thandoff=" << Escaped(handoff) << "\n";
 
     if (!ShowWindow())
         return 0;
@@ -196,10 +196,12 @@ int main(int argc, char** argv)
     layout->addWidget(call);
     if (!strings.empty()) {
         const bool driven = strings[0] == "ORV_BeginInsertOrvBookDrvDrawing";
-        layout->addWidget(new QLabel((driven ? QStringLiteral("图件：") : QStringLiteral("图库：")) + text(strings.size() > 1 ? strings[1] : "")));
+        layout->addWidget(new QLabel((driven ? QStringLiteral("图件：") : QStringLiteral("图库："))
+            + text(strings.size() > 1 ? strings[1] : "")));
         layout->addWidget(new QLabel(QStringLiteral("目录：") + text(folder.string())));
         layout->addWidget(new QLabel(QStringLiteral("文件：") + text(name)
-            + (drawing.empty() ? QStringLiteral("（不存在）") : QStringLiteral("（存在：%1）").arg(text(drawing.filename().string())))));
+            + (drawing.empty() ? QStringLiteral("（不存在）")
+                               : QStringLiteral("（存在：%1）").arg(text(drawing.filename().string())))));
     }
     const fs::path preview = folder.empty() ? fs::path() : Preview(folder, name);
     QPixmap picture(text(preview.string()));

@@ -17,6 +17,7 @@ QObject* NewNavigationPanelTest();
 QObject* NewDialogsTest();
 QObject* NewContentViewTest();
 QObject* NewDrawingBrowserTest();
+QObject* NewCadLinkUiTest();
 } // namespace orv::test
 
 int main(int argc, char** argv)
@@ -42,7 +43,7 @@ int main(int argc, char** argv)
     int failures = 0;
     for (QObject* test : { orv::test::NewDialogsTest(), orv::test::NewNavigationPanelTest(),
              orv::test::NewMainWindowTest(), orv::test::NewContentViewTest(),
-             orv::test::NewDrawingBrowserTest() }) {
+             orv::test::NewDrawingBrowserTest(), orv::test::NewCadLinkUiTest() }) {
         const bool wanted = functions.isEmpty()
             || std::any_of(functions.begin(), functions.end(), [test](const QString& name) {
                    return test->metaObject()->indexOfMethod(
