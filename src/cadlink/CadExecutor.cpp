@@ -113,7 +113,9 @@ CadOutcome ExecuteCadPlan(const CadPlan& plan)
     for (const CadSpawn& spawn : plan.Spawns) {
         if (!Start(spawn)) {
             outcome.Result = failed;
-            outcome.Message = "未找到执行程序" + spawn.Shown;
+            // An add-on that exists but does not start is told apart from a missing one.
+            outcome.Message = plan.What == CadPlan::Kind::Insertion ? "未找到执行程序" + spawn.Shown
+                                                                    : "无法启动" + spawn.Shown + "！";
             return outcome;
         }
         outcome.Started = true;

@@ -9,6 +9,8 @@
 #include "platform/Paths.h"
 #include "platform/Processes.h"
 
+#include <unistd.h>
+
 #include <initializer_list>
 
 namespace orv {
@@ -42,6 +44,16 @@ std::optional<std::string> CheckedFile(const ReaderState& state, const std::stri
     if (!PlainAppPath(state, programPath))
         return std::nullopt;
     return RunnableFile(state, programPath);
+}
+
+// A program as CheckedFile, and one that may be executed: a file that cannot start fails the
+// plan before the hand-off file is touched.
+std::optional<std::string> CheckedProgram(const ReaderState& state, const std::string& programPath)
+{
+    auto checked = CheckedFile(state, programPath);
+    if (checked && ::access(checked->c_str(), X_OK) != 0)
+        return std::nullopt;
+    return checked;
 }
 
 bool EndsWithNoCase(const std::string& text, const std::string& tail)
@@ -145,7 +157,7 @@ CadPlan PlanDriverProgram(
     const std::string definePath = Native(driver.DefinePath);
     if (AnyControl({ &definePath, &driver.DriverName, &driver.AppName }))
         return Failure(std::move(plan), 0, kControlMessage);
-    const auto checked = CheckedFile(state, program);
+    const auto checked = CheckedProgram(state, program);
     if (!checked)
         return Failure(std::move(plan), 0, "未找到执行程序" + program);
     CadSpawn spawn;
@@ -190,7 +202,7 @@ CadPlan PlanRelayRoad(
         return Failure(std::move(plan), 0, kControlMessage);
 
     const std::string relay = state.AppPath + "\\CadRelay.Exe";
-    const auto checked = CheckedFile(state, relay);
+    const auto checked = CheckedProgram(state, relay);
     if (!checked)
         return Failure(std::move(plan), 0, "未找到执行程序" + relay);
 

@@ -4,6 +4,7 @@
 #include "cadlink/CadPlanner.h"
 #include "platform/Encoding.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -135,6 +136,13 @@ TEST_F(CadLinkTest, EveryFailureLeavesTheHandoffFileAndStartsNothing)
     CadOutcome outcome = ExecuteCadPlan(PlanInsertDrawing(m_state, 1));
     EXPECT_EQ(outcome.Message, "未找到执行程序" + App() + "\\CadRelay.Exe");
     EXPECT_EQ(ReadFile(handoff), before);
+    // One that may not be executed is no program either.
+    WriteFile(Native("CadRelay.Exe"), "not a program");
+    ::chmod(Native("CadRelay.Exe").c_str(), 0644);
+    outcome = ExecuteCadPlan(PlanInsertDrawing(m_state, 1));
+    EXPECT_EQ(outcome.Message, "未找到执行程序" + App() + "\\CadRelay.Exe");
+    EXPECT_EQ(ReadFile(handoff), before);
+    ::unlink(Native("CadRelay.Exe").c_str());
     AddRecorder("CadRelay.Exe");
     std::filesystem::remove_all(Native("ORVMtools/userdef"));
     WriteFile(Native("ORVMtools/userdef"), "a file where the folder belongs");
