@@ -3,6 +3,7 @@
 #include "cadlink/CadExecutor.h"
 #include "cadlink/CadPlanner.h"
 #include "cadlink/CadText.h"
+#include "platform/Encoding.h"
 
 #include <unistd.h>
 
@@ -26,7 +27,7 @@ class RelayCallTest : public CadLinkTest {
 protected:
     void Install(const std::vector<RelaySetup>& relays)
     {
-        for (const char* name : { "CadRelay15.dll", "CadRelay16.dll", "CadRelay21.dll" })
+        for (const char* name : { "CadRelay15.dll", "CadRelay16.dll", "CadRelay21.dll", "cadrelay16.DLL" })
             ::unlink(Native(name).c_str());
         m_codes.clear();
         for (const RelaySetup& relay : relays) {
@@ -52,6 +53,8 @@ TEST_F(RelayCallTest, SendCadCommandTriesGeneration16Then15)
     };
     const Case cases[] = {
         { { { "CadRelay16.dll", "0" }, { "CadRelay15.dll", "0" } }, 0, "", call16 },
+        // Found without regard to letter case, and loaded by that file's own path.
+        { { { "cadrelay16.DLL", "0" } }, 0, "", "cadrelay16.DLL" + call16.substr(14) },
         { { { "CadRelay16.dll", "7" }, { "CadRelay15.dll", "0" } }, 0, "", call16 + call15 },
         // Only 15: the missing 16 ends the command before 15 is tried.
         { { { "CadRelay15.dll", "0" } }, -1, "未找到文件CadRelay16.Dll！", "" },
@@ -85,7 +88,7 @@ TEST_F(RelayCallTest, CommandTextsAndArxBasesAreCheckedBeforeAnyRelayIsCalled)
     const Case cases[] = {
         { app + "\\Tool", "NULL", 0, "" },
         { app + "\\Tool", "", 0, "" },
-        { app + "\\Tool", "a;b'c", 0, "a b\"c%0A" },
+        { app + "\\Tool", "图;b'c", 0, platform::Utf8ToGb18030("图 b\"c") + "%0A" },
         // The tool nodes compose their paths in upper case.
         { Upper(app) + "\\TOOL", "x", 0, "x%0A" },
         { app + "\\Tool", "(a)\n(b)", -1, "-" },
