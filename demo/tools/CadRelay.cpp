@@ -5,7 +5,11 @@
 // with bytes below 0x20 and "%" written as %HH. Then, when a display is present and
 // ORV_CADRELAY_NO_WINDOW is not set, a small window shows the call, the drawing it names
 // (its preview when one lies beside it) and whether the drawing file exists; it closes itself
-// after $ORV_CADRELAY_SECONDS seconds when that is set.
+// after $ORV_CADRELAY_SECONDS seconds when that is set, or saves its picture to
+// $ORV_CADRELAY_SCREENSHOT and closes.
+
+#include "browser/render/PreviewPicture.h"
+#include "platform/Paths.h"
 
 #include <QApplication>
 #include <QDialogButtonBox>
@@ -128,15 +132,50 @@ std::vector<std::string> LispStrings(const std::string& call)
     return strings;
 }
 
-fs::path Preview(const fs::path& folder, const std::string& name)
+// The drawing's preview as the gallery would show it: a picture or slide of the same name
+// beside it, or the member of that name in one of the folder's slide libraries.
+QImage Preview(const fs::path& folder, const std::string& name)
 {
     const std::string stem = fs::path(name).stem().string();
-    for (const char* extension : { ".png", ".jpg", ".jpeg", ".gif", ".bmp" }) {
+    std::vector<std::string> candidates;
+    for (const char* extension : { ".png", ".jpg", ".jpeg", ".gif", ".bmp", ".wmf", ".sld" }) {
         fs::path found = FindNoCase(folder, stem + extension);
         if (!found.empty())
-            return found;
+            candidates.push_back(found.string());
     }
-    return {};
+    std::error_code ec;
+    for (const auto& entry : fs::directory_iterator(folder, ec))
+        if (Lower(entry.path().extension().string()) == ".slb")
+            candidates.push_back((folder / (entry.path().stem().string() + "(" + stem + ").slb")).string());
+    for (const std::string& candidate : candidates) {
+        std::string format, error;
+        QImage image = orv::RenderPictureFile(
+            orv::platform::ProgramPath(candidate), QSize(320, 200), QColor(0, 0, 0), format, error);
+        if (!image.isNull())
+            return image;
+    }
+    return QImage();
+}
+
+// The drawing package of the folder that lists the member in its index (NAME.idx beside
+// NAME.dwz, one member name a line followed by its size line).
+std::string PackageHolding(const fs::path& folder, const std::string& member)
+{
+    std::error_code ec;
+    for (const auto& entry : fs::directory_iterator(folder, ec)) {
+        if (Lower(entry.path().extension().string()) != ".dwz")
+            continue;
+        fs::path index = FindNoCase(folder, entry.path().stem().string() + ".idx");
+        std::ifstream in(index, std::ios::binary);
+        std::string line;
+        while (!index.empty() && std::getline(in, line)) {
+            if (!line.empty() && line.back() == '\r')
+                line.pop_back();
+            if (Lower(line) == Lower(member))
+                return entry.path().filename().string();
+        }
+    }
+    return std::string();
 }
 
 bool ShowWindow()
@@ -199,15 +238,19 @@ int main(int argc, char** argv)
         layout->addWidget(new QLabel((driven ? QStringLiteral("图件：") : QStringLiteral("图库："))
             + text(strings.size() > 1 ? strings[1] : "")));
         layout->addWidget(new QLabel(QStringLiteral("目录：") + text(folder.string())));
-        layout->addWidget(new QLabel(QStringLiteral("文件：") + text(name)
-            + (drawing.empty() ? QStringLiteral("（不存在）")
-                               : QStringLiteral("（存在：%1）").arg(text(drawing.filename().string())))));
+        const std::string package
+            = drawing.empty() && !folder.empty() ? PackageHolding(folder, name) : std::string();
+        QString where = QStringLiteral("（不存在）");
+        if (!drawing.empty())
+            where = QStringLiteral("（存在：%1）").arg(text(drawing.filename().string()));
+        else if (!package.empty())
+            where = QStringLiteral("（在图形包 %1 中）").arg(text(package));
+        layout->addWidget(new QLabel(QStringLiteral("文件：") + text(name) + where));
     }
-    const fs::path preview = folder.empty() ? fs::path() : Preview(folder, name);
-    QPixmap picture(text(preview.string()));
-    if (!picture.isNull()) {
+    const QImage preview = folder.empty() ? QImage() : Preview(folder, name);
+    if (!preview.isNull()) {
         auto* label = new QLabel;
-        label->setPixmap(picture.scaled(320, 240, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+        label->setPixmap(QPixmap::fromImage(preview));
         layout->addWidget(label);
     }
     auto* section = new QLabel(QStringLiteral("<b>交接文件 [ORVBookInsert]</b><br>")
@@ -221,5 +264,11 @@ int main(int argc, char** argv)
     window.show();
     if (const char* seconds = std::getenv("ORV_CADRELAY_SECONDS"))
         QTimer::singleShot(std::atoi(seconds) * 1000, &window, &QWidget::close);
+    // For a look at the window in a headless run: its picture, then the end.
+    if (const char* shot = std::getenv("ORV_CADRELAY_SCREENSHOT"))
+        QTimer::singleShot(500, &window, [&window, shot] {
+            window.grab().save(QString::fromLocal8Bit(shot));
+            window.close();
+        });
     return app.exec();
 }
