@@ -261,6 +261,25 @@ TEST_F(DemoFolderTest, DemoRelayRecordsTheInsertionBesideTheHandoffFile)
         << *log;
 }
 
+// The Access gallery is read through its SQLite copy in the cache; an insertion still names
+// the gallery and its folder after the file the user opened, and a packaged drawing by its
+// member.
+TEST_F(DemoFolderTest, InsertionNamesTheOpenedGalleryFileNotItsCacheCopy)
+{
+    const std::string mech = platform::NativePath(demo->At("ORVBookLib\\Mech.GAL"));
+    const std::vector<Row> first = Rows(demo->Connection("Mech"),
+        "Select DrawingID,DrawingFileName from DrawingList where DrawingFileName = "
+        "'GB5783_dwg(M6X12.dxf).dwz'");
+    ASSERT_EQ(first.size(), 1u);
+    ToolResult result
+        = RunTool({ "insert", mech, first[0].at("DrawingID"), "--app-dir", demo->Native(), "--dry-run" });
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_NE(result.out.find("\"ORV_BeginInsertOrvBookBlkDrawing\" \"Mech\" \"" + demo->Native()
+                  + "/ORVBookLib/Mech/Fasten/Bolts/GB5783\" \"M6X12.dxf\")%0A\nresult\t1\n"),
+        std::string::npos)
+        << result.out;
+}
+
 // Same sources, same bytes: a second build gives the same folder file for file.
 TEST_F(DemoFolderTest, SecondBuildGivesTheSameBytes)
 {
