@@ -27,8 +27,10 @@ if(ORV_BUILD_GUI)
         # The content view is a web view, and prints.
         find_package(Qt6WebEngineWidgets QUIET)
         find_package(Qt6PrintSupport QUIET)
-        if(NOT Qt6Svg_FOUND OR NOT Qt6WebEngineWidgets_FOUND OR NOT Qt6PrintSupport_FOUND)
-            message(WARNING "Qt 6 Svg, WebEngineWidgets or PrintSupport not found: the reader (orvgui, orvbook) is not built")
+        # The application object lives on the session bus.
+        find_package(Qt6DBus QUIET)
+        if(NOT Qt6Svg_FOUND OR NOT Qt6WebEngineWidgets_FOUND OR NOT Qt6PrintSupport_FOUND OR NOT Qt6DBus_FOUND)
+            message(WARNING "Qt 6 Svg, WebEngineWidgets, PrintSupport or DBus not found: the reader (orvgui, orvbook) is not built")
         endif()
     else()
         message(WARNING "Qt 6 not found: the reader and the drawing layers are not built")

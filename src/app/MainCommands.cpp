@@ -153,6 +153,11 @@ ToolCommand RunToolMenuCommand(ReaderState& state, const std::vector<std::string
         return command;
     }
     if (EndsWithNoCase(target, "OpenGallery") && fields.size() > 1) {
+        // The running search reads the open gallery's tree and files.
+        if (GuardedCommandBlocked(state, command.Message)) {
+            command.Type = ToolCommand::Kind::Message;
+            return command;
+        }
         for (std::size_t i = 0; i < state.GalleryFiles.size(); ++i) {
             if (!platform::EqualsNoCase(GetBaseName(state.GalleryFiles[i]), fields[1]))
                 continue;
@@ -172,6 +177,10 @@ ToolCommand RunToolMenuCommand(ReaderState& state, const std::vector<std::string
 CloseDecision QueryClose(const ReaderState& state, bool automationClientHolds)
 {
     CloseDecision decision;
+    if (GuardedCommandBlocked(state, decision.Refusal)) {
+        decision.Refused = true;
+        return decision;
+    }
     decision.HideOnly = automationClientHolds;
     if (!automationClientHolds)
         decision.Question = { kQuitQuestion, state.AppTitle };

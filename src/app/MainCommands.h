@@ -75,16 +75,20 @@ struct ToolCommand {
 // upper-cased end: "EXE" starts it (field 2, "<root>" replaced, as parameters); "DLL" calls the
 // export field 2 with no argument, atoi(field 3), or that and field 4 ("<root>" replaced);
 // "ARX" is a CAD command loading the target without extension with field 2; "OPENGALLERY"
-// makes the gallery whose file base name is field 2 (without regard to case) current.
+// makes the gallery whose file base name is field 2 (without regard to case) current, unless
+// a search runs (kStopSearchMessage then).
 ToolCommand RunToolMenuCommand(ReaderState& state, const std::vector<std::string>& commands, int k);
 
-// Closing: while an automation client holds the program the window only hides (and nothing
-// is deleted: the page on show still needs its files); otherwise the user is asked
+// Closing: while a search runs the window stays (Refusal says why: the search still reads
+// the gallery); while an automation client holds the program the window only hides (and
+// nothing is deleted: the page on show still needs its files); otherwise the user is asked
 // kQuitQuestion under the application title, and on confirmation the window calls ShutDown
 // (StartUp.h), which deletes the temporary folder, before it closes.
 struct CloseDecision {
+    bool Refused = false;
+    UserMessage Refusal; // when Refused
     bool HideOnly = false;
-    UserMessage Question; // when not HideOnly
+    UserMessage Question; // when neither Refused nor HideOnly
 };
 CloseDecision QueryClose(const ReaderState& state, bool automationClientHolds);
 

@@ -13,10 +13,12 @@ namespace {
 // Steps of a title or candidate loop between two event pumps.
 constexpr std::size_t kStepsPerPump = 512;
 
-bool PumpAndCheck(std::size_t step, const bool& running)
+bool PumpAndCheck(std::size_t step, std::size_t range, const bool& running, const SearchProgress& progress)
 {
     if (step % kStepsPerPump != kStepsPerPump - 1)
         return running;
+    if (progress)
+        progress(step, range);
     platform::PumpEvents();
     return running;
 }
@@ -118,15 +120,20 @@ std::vector<std::int64_t> ParseDirMarkers(std::string_view markers)
 }
 
 SearchOutcome SearchTitles(const SearchTreeCopy& tree, std::string_view text, SearchScope scope,
-    const std::vector<SearchRow>& previous, const bool& running, const SearchRowAdded& added)
+    const std::vector<SearchRow>& previous, const bool& running, const SearchRowAdded& added,
+    const SearchProgress& progress)
 {
     SearchOutcome outcome;
     const std::string key = FoldAsciiUpper(text);
     if (scope == SearchScope::WithinResults) {
         // Every row is tested; a removal does not skip the row after it.
-        for (const SearchRow& row : previous)
-            if (FoldAsciiUpper(row.Title).find(key) != std::string::npos)
-                outcome.Rows.push_back(row);
+        for (const SearchRow& row : previous) {
+            if (FoldAsciiUpper(row.Title).find(key) == std::string::npos)
+                continue;
+            outcome.Rows.push_back(row);
+            if (added)
+                added(outcome.Rows.back());
+        }
         return outcome;
     }
     const bool upper = scope == SearchScope::All;
@@ -136,7 +143,7 @@ SearchOutcome SearchTitles(const SearchTreeCopy& tree, std::string_view text, Se
     else
         candidates = tree.SelectedSubtree;
     for (std::size_t i = 0; i < candidates.size(); ++i) {
-        if (!PumpAndCheck(i, running)) {
+        if (!PumpAndCheck(i, candidates.size(), running, progress)) {
             outcome.Interrupted = true;
             break;
         }
@@ -149,12 +156,14 @@ SearchOutcome SearchTitles(const SearchTreeCopy& tree, std::string_view text, Se
         if (added)
             added(outcome.Rows.back());
     }
+    if (progress)
+        progress(candidates.size(), candidates.size());
     return outcome;
 }
 
 SearchOutcome SearchFullText(const SearchTreeCopy& tree, const FullTextIndex& index, std::string_view text,
     SearchScope scope, const std::vector<SearchRow>& previous, const bool& running,
-    const SearchRowAdded& added)
+    const SearchRowAdded& added, const SearchProgress& progress)
 {
     SearchOutcome outcome;
     if (index.LoadStatus() == FullTextIndex::Status::Damaged) {
@@ -198,6 +207,8 @@ SearchOutcome SearchFullText(const SearchTreeCopy& tree, const FullTextIndex& in
         if (added)
             added(outcome.Rows.back());
     }
+    if (progress)
+        progress(candidates.size(), candidates.size());
     return outcome;
 }
 

@@ -61,6 +61,8 @@ struct SearchOutcome {
 };
 
 using SearchRowAdded = std::function<void(const SearchRow& row)>;
+// How far a loop has come: position of range, reported between event pumps and at its end.
+using SearchProgress = std::function<void(std::size_t position, std::size_t range)>;
 
 // Title mode. Scope All lists the matching DirNodeTable positions in order, each title shown
 // upper-cased (the form it was matched in); Selected lists the selected node and its
@@ -68,14 +70,14 @@ using SearchRowAdded = std::function<void(const SearchRow& row)>;
 // holds the text, every other one removed.
 SearchOutcome SearchTitles(const SearchTreeCopy& tree, std::string_view text, SearchScope scope,
     const std::vector<SearchRow>& previous, const bool& running,
-    const SearchRowAdded& added = SearchRowAdded());
+    const SearchRowAdded& added = SearchRowAdded(), const SearchProgress& progress = SearchProgress());
 
 // Full-text mode: the candidates (DirNodeTable's directories; in scope Selected those of the
 // selected subtree, in WithinResults those of the previous rows) whose marker "[DirID]"
 // belongs to a record that holds the text, in DirNodeTable order.
 SearchOutcome SearchFullText(const SearchTreeCopy& tree, const FullTextIndex& index, std::string_view text,
     SearchScope scope, const std::vector<SearchRow>& previous, const bool& running,
-    const SearchRowAdded& added = SearchRowAdded());
+    const SearchRowAdded& added = SearchRowAdded(), const SearchProgress& progress = SearchProgress());
 
 // The directories named by markers "[%d]" in a marker text.
 std::vector<std::int64_t> ParseDirMarkers(std::string_view markers);

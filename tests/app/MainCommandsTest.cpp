@@ -142,6 +142,14 @@ TEST_F(MainCommandsTest, OpenGalleryCommandSwitchesToAnotherGallery)
     RunToolMenuCommand(m_state, commands, 0);
     EXPECT_EQ(m_state.CurrentDirID, 5) << "the current gallery stays as it is";
     EXPECT_EQ(RunToolMenuCommand(m_state, commands, 2).Type, ToolCommand::Kind::None);
+
+    // A running search keeps its gallery.
+    m_state.SearchRunning = true;
+    ToolCommand refused = RunToolMenuCommand(m_state, commands, 1);
+    EXPECT_EQ(refused.Type, ToolCommand::Kind::Message);
+    EXPECT_EQ(refused.Message.Text, "请先停止搜索，再执行此功能。");
+    EXPECT_EQ(m_state.CurrentGallery, 1);
+    m_state.SearchRunning = false;
     EXPECT_EQ(RunToolMenuCommand(m_state, commands, 1).GalleryIndex, 0);
 }
 
@@ -153,7 +161,16 @@ TEST_F(MainCommandsTest, ClosingKeepsTheTemporaryFolderUntilTheUserConfirms)
 
     CloseDecision held = QueryClose(m_state, true);
     EXPECT_TRUE(held.HideOnly);
+    m_state.SearchRunning = true;
+    for (bool holds : { false, true }) {
+        CloseDecision refused = QueryClose(m_state, holds);
+        EXPECT_TRUE(refused.Refused);
+        EXPECT_FALSE(refused.HideOnly);
+        EXPECT_EQ(refused.Refusal.Text, "请先停止搜索，再执行此功能。");
+    }
+    m_state.SearchRunning = false;
     CloseDecision ask = QueryClose(m_state, false);
+    EXPECT_FALSE(ask.Refused);
     EXPECT_FALSE(ask.HideOnly);
     EXPECT_EQ(ask.Question.Text, "是否退出？");
     EXPECT_EQ(ask.Question.Caption, "手册");

@@ -9,19 +9,21 @@
 #include "app/ToolMenu.h"
 #include "app/WindowLayout.h"
 #include "app/ui/AboutDlg.h"
+#include "app/ui/AutomationServer.h"
 #include "app/ui/BaseWnd.h"
 #include "app/ui/LeftView.h"
 #include "app/ui/MainView.h"
 #include "browser/DrawingLoader.h"
-#include "cadlink/CadExecutor.h"
-#include "cadlink/CadPlanner.h"
 #include "browser/ui/ImageViewDlg.h"
 #include "browser/ui/OptionsDlg.h"
+#include "cadlink/CadExecutor.h"
+#include "cadlink/CadPlanner.h"
 #include "content/ContentPanel.h"
 #include "content/DirectoryContent.h"
 #include "content/LinkRouter.h"
 #include "content/ViewInput.h"
 #include "content/ui/ContentView.h"
+#include "content/ui/TextFindDlg.h"
 #include "controls/ColorStaticST.h"
 #include "controls/FlatToolBar.h"
 #include "controls/ResourcePictures.h"
@@ -35,6 +37,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QLabel>
 #include <QMenu>
@@ -102,11 +105,20 @@ CORVBookDlg::CORVBookDlg(ReaderState& state, QWidget* parent)
     connect(tree, &CDirTreeDlg::DirectoryChosen, this, [this] {
         LoadTreeDirectoryDrawings(m_state);
         ContentPanel()->ShowCurrentDirectory(true);
+        NavigationPanel()->UpdateCurrentTopic();
         CarryOut(this, PlanDrawingExecute(m_state, m_state.CurrentDirID, 0));
     });
     connect(tree, &CDirTreeDlg::HomePageWanted, this, &CORVBookDlg::ShowHomePage);
     connect(tree, &CDirTreeDlg::TreeShown, this, &CORVBookDlg::TreeShown);
     connect(navigation, &CNavTabDlg::GalleryOpened, this, &CORVBookDlg::OnGalleryOpened);
+    // The index, search and bookmark pages have made the visit current (and recorded it
+    // where they should): it is shown without being recorded again.
+    connect(navigation, &CNavTabDlg::DirectoryJumped, this, [this] { ShowCurrent(false); });
+    connect(navigation, &CNavTabDlg::SearchRunningChanged, this,
+        [this](bool running) { ContentPanel()->setEnabled(!running); });
+    connect(navigation, &CNavTabDlg::SourceTextFound, this, [this](const QString& text, const QString& find) {
+        CTextFindDlg::Instance(this)->ShowText(text, find);
+    });
     CContentTabDlg* content = ContentPanel();
     connect(content, &CContentTabDlg::ViewsCreated, this, [this] {
         CContentView* view = ContentPanel()->View();
@@ -299,6 +311,7 @@ void CORVBookDlg::StepHistory(bool forward)
             ContentPanel()->RefreshDrawings();
         }
     }
+    NavigationPanel()->UpdateCurrentTopic();
     SetCaption(Q(step.Caption));
 }
 
@@ -326,10 +339,16 @@ void CORVBookDlg::ShowHomePage()
 void CORVBookDlg::ShowDirectory(std::int32_t dirId)
 {
     m_state.CurrentDirID = dirId;
+    ShowCurrent(true);
+}
+
+void CORVBookDlg::ShowCurrent(bool recordVisit)
+{
     NavigationPanel()->SelectCurrentDir();
     const DrawingLoadResult loaded = LoadDirectoryDrawings(m_state);
-    SetCaption(Q(loaded.Title ? *loaded.Title : SummarizeDirectory(m_state, dirId).Caption));
-    ContentPanel()->ShowCurrentDirectory(true);
+    SetCaption(Q(loaded.Title ? *loaded.Title : SummarizeDirectory(m_state, m_state.CurrentDirID).Caption));
+    ContentPanel()->ShowCurrentDirectory(recordVisit);
+    NavigationPanel()->UpdateCurrentTopic();
 }
 
 void CORVBookDlg::InsertDrawing(std::int32_t drawingId)
@@ -358,11 +377,13 @@ CImageViewDlg* CORVBookDlg::Viewer() const
 void CORVBookDlg::ShowOptions()
 {
     COptionsDlg dialog(m_state, this);
-    connect(&dialog, &COptionsDlg::LayerSettingsRequested, this, [this] { CarryOut(this, PlanLayerSettings(m_state)); });
+    connect(&dialog, &COptionsDlg::LayerSettingsRequested, this,
+        [this] { CarryOut(this, PlanLayerSettings(m_state)); });
     if (dialog.exec() != QDialog::Accepted)
         return;
     if (!dialog.Written())
-        Tell({ SettingsNotWrittenMessage(m_state.IniPath), m_state.AppTitle }, platform::MessageKind::Warning);
+        Tell(
+            { SettingsNotWrittenMessage(m_state.IniPath), m_state.AppTitle }, platform::MessageKind::Warning);
     ContentPanel()->RefreshDrawings();
 }
 
@@ -551,7 +572,12 @@ void CORVBookDlg::closeEvent(QCloseEvent* event)
         event->accept();
         return;
     }
-    const CloseDecision decision = QueryClose(m_state, false);
+    const CloseDecision decision = QueryClose(m_state, m_autoProxy && m_autoProxy->Holds());
+    if (decision.Refused) {
+        Tell(decision.Refusal);
+        event->ignore();
+        return;
+    }
     if (decision.HideOnly) {
         hide();
         event->ignore();
@@ -569,6 +595,19 @@ void CORVBookDlg::closeEvent(QCloseEvent* event)
             SettingsNotWrittenMessage(m_state.IniPath), m_state.AppTitle, platform::MessageKind::Warning);
     m_closing = true;
     event->accept();
+}
+
+void CORVBookDlg::EndIfHidden()
+{
+    if (!isHidden() || m_closing || (m_autoProxy && m_autoProxy->Holds()))
+        return;
+    m_state.SplitW = m_frame->NavigationWidth();
+    if (!ShutDown(m_state))
+        platform::ShowMessage(
+            SettingsNotWrittenMessage(m_state.IniPath), m_state.AppTitle, platform::MessageKind::Warning);
+    m_closing = true;
+    close();
+    QCoreApplication::quit();
 }
 
 void CORVBookDlg::contextMenuEvent(QContextMenuEvent* event)

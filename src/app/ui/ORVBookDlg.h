@@ -26,6 +26,7 @@ struct ViewAction;
 class CFlatToolBar;
 class CImageViewDlg;
 class CNavTabDlg;
+class CORVBookDlgAutoProxy;
 
 class CORVBookDlg : public QWidget {
     Q_OBJECT
@@ -36,6 +37,12 @@ public:
 
     // Opens the current gallery (its tree is built); run once the window is on screen.
     void Start();
+
+    // The application object whose clients' holds make closing only hide the window.
+    void SetAutomation(CORVBookDlgAutoProxy* proxy) { m_autoProxy = proxy; }
+    // The holds have ended: a window that a close only hid now ends the program, as the close
+    // would have without them.
+    void EndIfHidden();
 
     // Command dispatch: toolbar buttons, menu entries and tool-menu items by command id.
     void RunCommand(int id);
@@ -79,6 +86,9 @@ private:
     void LayOut();
     void StepPage(bool next);
     void StepHistory(bool forward);
+    // Shows CurrentDirID: selected in the tree, its drawings, its page; recordVisit adds it to
+    // the browse history.
+    void ShowCurrent(bool recordVisit);
     // The drawing's insertion into the CAD program (a message until the CAD link exists).
     void InsertDrawing(std::int32_t drawingId);
     // The image viewer (made on first use) shows path; setTitle: under title.
@@ -105,6 +115,7 @@ private:
     QPointer<CImageViewDlg> m_viewer;
     std::vector<std::string> m_toolMenuCommands; // ToolMenuCommands: id 800 + k runs entry k
     bool m_closing = false;
+    CORVBookDlgAutoProxy* m_autoProxy = nullptr; // a child of the window
 };
 
 } // namespace orv

@@ -1,10 +1,15 @@
 #include "navigation/ui/NavTabDlg.h"
 
+#include "app/MainCommands.h"
 #include "app/ReaderState.h"
 #include "controls/FlatComboBox.h"
 #include "controls/ResourcePictures.h"
 #include "navigation/GalleryOpening.h"
+#include "navigation/ui/BookmarkDlg.h"
 #include "navigation/ui/DirTreeDlg.h"
+#include "navigation/ui/IndexDlg.h"
+#include "navigation/ui/SearchDlg.h"
+#include "platform/Hooks.h"
 
 #include <QApplication>
 #include <QProxyStyle>
@@ -49,8 +54,7 @@ CNavTabDlg::CNavTabDlg(ReaderState& state, QWidget* parent)
     m_tabs->setIconSize(QSize(16, 16));
     m_tabs->tabBar()->setStyle(new CompactTabStyle(m_tabs->tabBar()));
 
-    // The index, search and bookmark pages come with their own features; until then their
-    // tabs hold empty pages.
+    // The index, search and bookmark tabs hold empty places until their pages are made.
     m_tabs->addTab(m_treePage, ResourceIcon(kIconTabContents), QStringLiteral("目录"));
     m_tabs->addTab(new QWidget(m_tabs), ResourceIcon(kIconTabIndex), QStringLiteral("索引"));
     m_tabs->addTab(new QWidget(m_tabs), ResourceIcon(kIconTabSearch), QStringLiteral("搜索"));
@@ -64,6 +68,7 @@ CNavTabDlg::CNavTabDlg(ReaderState& state, QWidget* parent)
 
     connect(m_chooser, qOverload<int>(&QComboBox::currentIndexChanged), this,
         [this](int index) { OnGalleryChosen(index); });
+    connect(m_tabs, &QTabWidget::currentChanged, this, &CNavTabDlg::ShowPage);
     LoadGalleryList();
 }
 
@@ -93,15 +98,82 @@ void CNavTabDlg::SelectCurrentDir()
     m_treePage->SelectCurrentDir();
 }
 
+void CNavTabDlg::UpdateCurrentTopic()
+{
+    if (m_bookmarkPage)
+        m_bookmarkPage->UpdateCurrentTopic();
+}
+
 void CNavTabDlg::ShowPage(int index)
 {
-    m_tabs->setCurrentIndex(index);
+    if (m_tabs->currentIndex() != index) {
+        m_tabs->setCurrentIndex(index); // comes back here through currentChanged
+        return;
+    }
+    CreatePage(index);
+}
+
+void CNavTabDlg::CreatePage(int index)
+{
+    QWidget* page = nullptr;
+    switch (index) {
+    case 1:
+        if (m_indexPage)
+            return;
+        m_indexPage = new CIndexDlg(m_state, m_tabs);
+        connect(m_indexPage, &CIndexDlg::DirectoryJumped, this, [this] { emit DirectoryJumped(true); });
+        page = m_indexPage;
+        break;
+    case 2:
+        if (m_searchPage)
+            return;
+        m_searchPage = new CSearchDlg(m_state, m_tabs);
+        connect(m_searchPage, &CSearchDlg::DirectoryJumped, this, [this] { emit DirectoryJumped(true); });
+        connect(m_searchPage, &CSearchDlg::SearchRunningChanged, this, &CNavTabDlg::SearchRunningChanged);
+        connect(m_searchPage, &CSearchDlg::SourceTextFound, this, &CNavTabDlg::SourceTextFound);
+        page = m_searchPage;
+        break;
+    case 3:
+        if (m_bookmarkPage)
+            return;
+        m_bookmarkPage = new CBookmarkDlg(m_state, m_tabs);
+        connect(m_bookmarkPage, &CBookmarkDlg::DirectoryJumped, this, &CNavTabDlg::DirectoryJumped);
+        page = m_bookmarkPage;
+        break;
+    default:
+        return;
+    }
+    {
+        // The place holder goes; the tab keeps its text, picture and selection.
+        const QSignalBlocker blocker(m_tabs);
+        const QIcon icon = m_tabs->tabIcon(index);
+        const QString text = m_tabs->tabText(index);
+        QWidget* placeholder = m_tabs->widget(index);
+        m_tabs->removeTab(index);
+        m_tabs->insertTab(index, page, icon, text);
+        m_tabs->setCurrentIndex(index);
+        delete placeholder;
+    }
+    if (m_indexPage == page)
+        m_indexPage->LoadIndex();
+    else if (m_searchPage == page)
+        m_searchPage->LoadForGallery();
+    else if (m_bookmarkPage == page) {
+        m_bookmarkPage->LoadBookmarks();
+        m_bookmarkPage->UpdateCurrentTopic();
+    }
 }
 
 void CNavTabDlg::OpenSelectedGallery()
 {
     OpenGallery(m_state, m_chooser->currentIndex());
     m_treePage->BuildTree();
+    if (m_indexPage)
+        m_indexPage->LoadIndex();
+    if (m_searchPage)
+        m_searchPage->LoadForGallery();
+    if (m_bookmarkPage)
+        m_bookmarkPage->LoadBookmarks();
     emit GalleryOpened();
 }
 
@@ -109,6 +181,14 @@ void CNavTabDlg::OnGalleryChosen(int index)
 {
     if (index == m_state.CurrentGallery)
         return;
+    UserMessage refusal;
+    if (GuardedCommandBlocked(m_state, refusal)) {
+        // The running search reads this gallery's tree and files: the chooser goes back.
+        const QSignalBlocker blocker(m_chooser);
+        m_chooser->setCurrentIndex(m_state.CurrentGallery);
+        platform::ShowMessage(refusal.Text, refusal.Caption, platform::MessageKind::Warning);
+        return;
+    }
     m_state.CurrentDirID = 0;
     m_state.Drawings.SelectedDrawingID = 0;
     OpenSelectedGallery();
