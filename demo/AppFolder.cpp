@@ -157,8 +157,15 @@ bool WriteAppFolderFiles(const std::string& appFolder, const AppFolderSettings& 
     if (!WriteHomePage(app, settings, error))
         return false;
     fs::path tool(settings.ToolProgram);
+    // The demo CAD side lies beside the tool: the relay program, the relay libraries under
+    // each generation's name, and the add-on library of the drawing actions.
+    const fs::path built = tool.parent_path();
     return CopyProgram(tool, app / "ORVMTools" / "DemoTool.exe", error)
-        && CopyProgram(tool, app / "CadRelay.Exe", error)
+        && CopyProgram(built / "orvdemorelay", app / "CadRelay.Exe", error)
+        && CopyProgram(built / "orvdemorelaylib.so", app / "CadRelay15.dll", error)
+        && CopyProgram(built / "orvdemorelaylib.so", app / "CadRelay16.dll", error)
+        && CopyProgram(built / "orvdemorelaylib.so", app / "CadRelay21.dll", error)
+        && CopyProgram(built / "orvdemoaddon.so", app / "ORVMTools" / "DemoAddOn.dll", error)
         && CopyProgram(tool, app / "ORVMTools" / "Support" / "DemoDriver.exe", error)
         && CopyProgram(tool, app / "ORVMTools" / "SupportProE" / "DemoDriver.exe", error);
 }

@@ -460,7 +460,10 @@ json Generator::Drawings()
         row["keywords"] = Format(Text(spec.contains("keywords") ? spec : family, "keywords"), part->values);
         std::string library, member;
         row["preview"] = PreviewOf(*part, &library, &member);
-        row["file"] = part->name + ".dxf";
+        // A family with a package keeps its drawings as members of one ".dwz" per folder.
+        row["file"] = family.contains("package")
+            ? Format(Text(family, "package"), part->values) + "(" + part->name + ".dxf).dwz"
+            : part->name + ".dxf";
         int driver = Int(family, "driver");
         row["driver"] = driver;
         if (part->bound)

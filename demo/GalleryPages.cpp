@@ -77,7 +77,8 @@ DrawingDescription Generator::FigureDrawing(const json& figure) const
 void Generator::DrawingFiles(json& files)
 {
     std::map<std::string, json> libraries; // library path -> members, in first-use order
-    std::vector<std::string> libraryOrder;
+    std::vector<std::string> libraryOrder, packageOrder;
+    std::map<std::string, json> packages;
     for (const Part* part : m_ordered) {
         std::string library, member;
         std::string preview = PreviewOf(*part, &library, &member);
@@ -101,11 +102,23 @@ void Generator::DrawingFiles(json& files)
         std::string dxf = "drawings/" + part->folder + "/" + part->name + ".dxf";
         std::replace(dxf.begin(), dxf.end(), '\\', '/');
         WriteText(m_work / m_name / dxf, DrawingToDxf(withLabel));
+        if (part->familySpec->contains("package")) {
+            const std::string path
+                = part->folder + "\\" + Format(Text(*part->familySpec, "package"), part->values) + ".dwz";
+            if (!packages.count(path)) {
+                packageOrder.push_back(path);
+                packages[path] = json::array();
+            }
+            packages[path].push_back({ { "name", part->name + ".dxf" }, { "source", m_name + "/" + dxf } });
+            continue;
+        }
         files.push_back(
             { { "path", part->folder + "\\" + part->name + ".dxf" }, { "source", m_name + "/" + dxf } });
     }
     for (const auto& path : libraryOrder)
         files.push_back({ { "path", path }, { "members", libraries[path] } });
+    for (const auto& path : packageOrder)
+        files.push_back({ { "path", path }, { "members", packages[path] } });
     DriverFiles(files);
 }
 

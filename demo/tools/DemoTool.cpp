@@ -1,8 +1,7 @@
 // The demo's stand-in for the programs the reader starts: add-in tools, tool-menu commands,
-// tool nodes and directory actions (as ORVMTools\DemoTool.exe), the CAD relay that receives
-// drawing insertions (as CadRelay.Exe) and the dimension drivers (as DemoDriver.exe). Whatever
-// its name, it records what it got: its arguments, its working folder, the text the reader
-// published in the shared block "/ORVBOOKPATH" and, as the relay, the hand-off file. It appends
+// tool nodes and directory actions (as ORVMTools\DemoTool.exe) and the dimension drivers (as
+// DemoDriver.exe). Whatever its name, it records what it got: its arguments, its working
+// folder and the text the reader published in the shared block "/ORVBOOKPATH". It appends
 // one line with that to <its folder>/<its name>.log and shows it in a message box, unless
 // --no-window is given or there is no display (then it prints it).
 

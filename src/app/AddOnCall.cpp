@@ -2,6 +2,8 @@
 
 #include "app/ReaderState.h"
 #include "app/common/PathHelpers.h"
+#include "cadlink/CadExecutor.h"
+#include "cadlink/CadPlanner.h"
 #include "platform/DynamicLibrary.h"
 #include "platform/Encoding.h"
 #include "platform/Paths.h"
@@ -97,6 +99,18 @@ std::optional<std::string> RunnableFile(const ReaderState& state, const std::str
     return real;
 }
 
+bool PlainAppPath(const ReaderState& state, const std::string& programPath)
+{
+    const std::string prefix = state.AppPath + "\\";
+    if (state.AppPath.empty() || programPath.size() <= prefix.size()
+        || !platform::EqualsNoCase(std::string_view(programPath).substr(0, prefix.size()), prefix))
+        return false;
+    const std::string name = programPath.substr(prefix.size());
+    // An empty component ("\\") is where an absolute name was appended.
+    return name[0] != '\\' && name.find("\\\\") == std::string::npos && name.find("..") == std::string::npos
+        && name.find('/') == std::string::npos && name.find(':') == std::string::npos;
+}
+
 std::string ToolsSupportFolder(const ReaderState& state)
 {
     return state.AppPath + "\\ORVMTools\\Support";
@@ -116,11 +130,15 @@ AddOnResult ExecuteAddOnCall(const ReaderState& state, const AddOnCall& call)
     if (call.PublishToolsFolder)
         PublishToolsFolder(state);
     if (call.Type == AddOnCall::Kind::CadCommand) {
-        result.Message = kCadLinkMissingMessage;
+        const CadOutcome outcome
+            = ExecuteCadPlan(PlanCadCommand(state, call.CadApplication, call.Command, "执行"));
+        result.Done = outcome.Result == 0;
+        result.ReturnValue = outcome.Result;
+        result.Message = outcome.Message;
         return result;
     }
 
-    auto real = RunnableFile(state, call.File);
+    auto real = PlainAppPath(state, call.File) ? RunnableFile(state, call.File) : std::nullopt;
     if (!real) {
         result.Message = call.MissingMessage.empty() ? "未找到" + call.File + "！" : call.MissingMessage;
         return result;

@@ -10,9 +10,6 @@
 
 namespace orv {
 
-// Shown for a CAD command while the reader has no link to a CAD program.
-inline constexpr const char* kCadLinkMissingMessage = "尚未连接 CAD 程序，此命令未执行。";
-
 struct ReaderState;
 
 struct AddOnCall {
@@ -50,7 +47,7 @@ struct AddOnResult {
 // the result then carries MissingMessage ("未找到" + File + "！" when that is empty). A
 // program that exists but does not start gives "无法启动" + File + "！". A library that
 // cannot be loaded, or lacks the export, is not called (Done false, no message). A CAD
-// command is not carried out yet: Done false with kCadLinkMissingMessage.
+// command goes through the relay libraries: Done when a relay succeeded, else its message.
 AddOnResult ExecuteAddOnCall(const ReaderState& state, const AddOnCall& call);
 
 // The file a program path names, as a real native path (case-blind lookup, dots collapsed,
@@ -59,6 +56,12 @@ AddOnResult ExecuteAddOnCall(const ReaderState& state, const AddOnCall& call);
 // own folder. When the library folder is the application folder itself (or holds it), only
 // the galleries' folders are excluded, or no add-in could run at all.
 std::optional<std::string> RunnableFile(const ReaderState& state, const std::string& programPath);
+
+// Whether a path composed as AppPath + "\" + a name from an add-in, a tool or gallery data
+// names its file plainly below the application folder: the name is not empty, not absolute
+// (a leading "\" or an empty component) and holds no "..", no "/" and no ":" (a drive letter). Letter case is
+// ignored, as the tool nodes compose their paths in upper case.
+bool PlainAppPath(const ReaderState& state, const std::string& programPath);
 
 // AppPath + "\ORVMTools\Support", the companion tools' support folder.
 std::string ToolsSupportFolder(const ReaderState& state);

@@ -194,6 +194,8 @@ std::string KindOf(const std::string& extension)
         return "page packages";
     if (extension == "flz")
         return "companion packages";
+    if (extension == "dwz")
+        return "drawing packages";
     if (extension == "sld")
         return "slides";
     if (extension == "slb")

@@ -78,9 +78,9 @@ void CheckDrawingFits(const DrawingDescription& drawing, const std::string& wher
 void CheckContent(const ManifestContent& content, const std::string& extension)
 {
     static const std::set<std::string> kPictures = { "jpg", "jpeg", "gif", "png", "bmp", "wmf" };
-    const bool library = extension == "slb" || extension == "htz" || extension == "flz";
+    const bool library = extension == "slb" || extension == "htz" || extension == "flz" || extension == "dwz";
     if (content.Type == ManifestContent::Kind::Members && !library)
-        Fail(content.Where, "members make only .slb, .htz and .flz files");
+        Fail(content.Where, "members make only .slb, .htz, .flz and .dwz files");
     if (library && content.Type != ManifestContent::Kind::Members)
         Fail(content.Where, "a ." + extension + " file is made from members");
     if (content.Type == ManifestContent::Kind::Drawing) {

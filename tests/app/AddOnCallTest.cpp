@@ -82,10 +82,12 @@ TEST_F(AddOnCallTest, ExecutesTheThreeExportSignaturesAndReturnsTheirValues)
     EXPECT_EQ(ExecuteAddOnCall(m_state, call).ReturnValue, 5);
     EXPECT_EQ(m_app.PluginLog(), "none\nint 4\n");
 
+    // Without relay libraries a CAD command names the first one missing.
     call.Type = AddOnCall::Kind::CadCommand;
+    call.CadApplication = m_app.AppPath() + "\\acad\\tool";
     AddOnResult cad = ExecuteAddOnCall(m_state, call);
     EXPECT_FALSE(cad.Done);
-    EXPECT_EQ(cad.Message, kCadLinkMissingMessage);
+    EXPECT_EQ(cad.Message, "未找到文件CadRelay16.Dll！");
 }
 
 TEST_F(AddOnCallTest, RefusesProgramsOutsideTheApplicationFolderOrInGalleryAndTemporaryFolders)

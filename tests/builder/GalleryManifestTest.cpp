@@ -46,7 +46,7 @@ TEST(GalleryManifestTest, EachMistakeSaysWhereAndWhy)
         { R"("keywords": ["螺栓", "轴"])", R"("keywords": ["螺栓", ""])",
             "keywords[1]: empty, more than one line, or longer than 10236 bytes" },
         { R"("text": "<p>第三页</p>")", R"("members": [{"name": "x", "text": "y"}])",
-            "files[7]: members make only .slb, .htz and .flz files" },
+            "files[7]: members make only .slb, .htz, .flz and .dwz files" },
         { R"({"name": "M12", "drawing")", R"({"name": "M12", "text": "x", "drawing")",
             "files[3].members[0]: needs exactly one of source, text, drawing" },
         { R"("name": "Mech",)", R"("name": "../Mech",)", "name: \"../Mech\" is not a plain file name" },

@@ -66,6 +66,10 @@ TEST_F(DemoFolderTest, EveryFileIsThereInItsFormat)
         { "Support\\DemoMenu.ico", std::string("\0\0\1\0", 4) },
         { "ORVMTools\\DemoTool.exe", elf },
         { "CadRelay.Exe", elf },
+        { "CadRelay15.dll", elf },
+        { "CadRelay16.dll", elf },
+        { "CadRelay21.dll", elf },
+        { "ORVMTools\\DemoAddOn.dll", elf },
         { "ORVMTools\\Support\\DemoDriver.exe", elf },
         { "ORVMTools\\SupportProE\\DemoDriver.exe", elf },
         { "ORVBookLib\\Mech.GAL", std::string("\0\1\0\0Standard Jet DB", 19) },
@@ -217,19 +221,14 @@ TEST_F(DemoFolderTest, HomePageIsGb2312AndLinksBothGalleries)
     }
 }
 
-// Each name the reader starts the demo tool under records what it got in <name>.log; the
-// relay also records the hand-off file the insertion writes.
+// Each name the reader starts the demo tool under records what it got in <name>.log.
 TEST_F(DemoFolderTest, DemoToolRecordsItsArgumentsUnderEachName)
 {
     struct Run {
         const char* program;
         const char* log;
     };
-    const std::string handoff = "[ORVBookInsert]\nDrawingCaption=测试图形\n";
-    WriteFile(platform::NativePath(demo->At("ORVMtools\\userdef\\userdata\\ORVBookCAD.ini")),
-        platform::Utf8ToGb18030(handoff));
     for (const Run& run : { Run { "ORVMTools\\DemoTool.exe", "ORVMTools\\DemoTool.log" },
-             Run { "CadRelay.Exe", "CadRelay.log" },
              Run { "ORVMTools\\SupportProE\\DemoDriver.exe", "ORVMTools\\SupportProE\\DemoDriver.log" } }) {
         SCOPED_TRACE(run.program);
         ToolResult result
@@ -238,10 +237,47 @@ TEST_F(DemoFolderTest, DemoToolRecordsItsArgumentsUnderEachName)
         auto log = platform::ReadFileBytes(demo->At(run.log));
         ASSERT_TRUE(log);
         EXPECT_NE(log->find("args=第一个|b c"), std::string::npos) << *log;
-        bool relay = std::string(run.program) == "CadRelay.Exe";
-        EXPECT_EQ(log->find("handoff=[ORVBookInsert]\\nDrawingCaption=测试图形") != std::string::npos, relay)
-            << *log;
     }
+}
+
+// The demo relay records the call it got, GB18030 decoded, with the hand-off section, beside
+// the hand-off file.
+TEST_F(DemoFolderTest, DemoRelayRecordsTheInsertionBesideTheHandoffFile)
+{
+    ScopedEnv noWindow("ORV_CADRELAY_NO_WINDOW", "1");
+    WriteFile(platform::NativePath(demo->At("ORVMtools\\userdef\\userdata\\ORVBookCAD.ini")),
+        platform::Utf8ToGb18030("[Other]\nKeep=1\n[ORVBookInsert]\nDrawingCaption=测试图形\nStatus1=GB\n"));
+    const std::string call
+        = "(ORV_BeginInsertOrvBookDrawing \"ORV_BeginInsertOrvBookBlkDrawing\" \"机械\" \"/x\" "
+          "\"a.dxf\")\n";
+    ToolResult result
+        = RunProgram({ platform::NativePath(demo->At("CadRelay.Exe")), platform::Utf8ToGb18030(call) });
+    EXPECT_EQ(result.status, 0) << result.err;
+    auto log = platform::ReadFileBytes(demo->At("ORVMTools\\userdef\\userdata\\CadRelay.log"));
+    ASSERT_TRUE(log);
+    EXPECT_NE(log->find("\targ=(ORV_BeginInsertOrvBookDrawing \"ORV_BeginInsertOrvBookBlkDrawing\" \"机械\" "
+                        "\"/x\" \"a.dxf\")%0A\thandoff=DrawingCaption=测试图形%0AStatus1=GB\n"),
+        std::string::npos)
+        << *log;
+}
+
+// The Access gallery is read through its SQLite copy in the cache; an insertion still names
+// the gallery and its folder after the file the user opened, and a packaged drawing by its
+// member.
+TEST_F(DemoFolderTest, InsertionNamesTheOpenedGalleryFileNotItsCacheCopy)
+{
+    const std::string mech = platform::NativePath(demo->At("ORVBookLib\\Mech.GAL"));
+    const std::vector<Row> first = Rows(demo->Connection("Mech"),
+        "Select DrawingID,DrawingFileName from DrawingList where DrawingFileName = "
+        "'GB5783_dwg(M6X12.dxf).dwz'");
+    ASSERT_EQ(first.size(), 1u);
+    ToolResult result
+        = RunTool({ "insert", mech, first[0].at("DrawingID"), "--app-dir", demo->Native(), "--dry-run" });
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_NE(result.out.find("\"ORV_BeginInsertOrvBookBlkDrawing\" \"Mech\" \"" + demo->Native()
+                  + "/ORVBookLib/Mech/Fasten/Bolts/GB5783\" \"M6X12.dxf\")%0A\nresult\t1\n"),
+        std::string::npos)
+        << result.out;
 }
 
 // Same sources, same bytes: a second build gives the same folder file for file.

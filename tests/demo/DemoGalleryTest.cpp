@@ -203,8 +203,23 @@ TEST_P(DemoGalleryTest, EveryDrawingHasADataSheetAndADrawingFile)
                 (field.at("FieldDataType") == "1" ? field.at("FieldValue_DBL") : field.at("FieldValue_STR"))
                     .empty());
         }
-        std::string file = root + d.at("DrawingPath") + "\\" + d.at("DrawingFileName");
-        EXPECT_TRUE(FileStartsWith(file, "999\r\nORVBook demo drawing\r\n0\r\nSECTION")) << file;
+        const std::string& fileName = d.at("DrawingFileName");
+        const std::string header = "999\r\nORVBook demo drawing\r\n0\r\nSECTION";
+        const std::size_t open = fileName.find('(');
+        if (EndsWithNoCase(fileName, ".dwz") && open != std::string::npos) {
+            // PACKAGE(MEMBER).dwz: the member of the drawing package beside the drawings.
+            const std::string package = root + d.at("DrawingPath") + "\\" + fileName.substr(0, open) + ".dwz";
+            const std::string member = fileName.substr(open + 1, fileName.find(')') - open - 1);
+            CZFileLib lib(package);
+            ASSERT_TRUE(lib.Open(package)) << package;
+            TempFolder temp;
+            std::string target = temp.ProgramAt("member.dxf");
+            EXPECT_TRUE(lib.ExtractFile(member, target)) << member;
+            EXPECT_TRUE(FileStartsWith(target, header)) << member;
+            continue;
+        }
+        std::string file = root + d.at("DrawingPath") + "\\" + fileName;
+        EXPECT_TRUE(FileStartsWith(file, header)) << file;
         int driver = std::stoi(d.at("DriverType"));
         EXPECT_TRUE(driver >= 0 && driver <= 4);
         if (driver >= 1) {
@@ -245,7 +260,7 @@ TEST_P(DemoGalleryTest, EveryPackageMemberUnpacks)
     for (const auto& entry : std::filesystem::recursive_directory_iterator(platform::NativePath(root))) {
         std::string name = entry.path().filename().string(),
                     program = platform::ProgramPath(entry.path().string());
-        if (EndsWithNoCase(name, ".htz") || EndsWithNoCase(name, ".flz")) {
+        if (EndsWithNoCase(name, ".htz") || EndsWithNoCase(name, ".flz") || EndsWithNoCase(name, ".dwz")) {
             CZFileLib lib(program);
             ASSERT_TRUE(lib.Open(program)) << program;
             std::vector<std::string> names;
@@ -297,6 +312,11 @@ TEST(DemoMechGallery, HoldsEveryKindOfContentTheReaderHandles)
         { "driver type 3", "Select DrawingID from DrawingList where DriverType = 3", 1 },
         { "driver type 4", "Select DrawingID from DrawingList where DriverType = 4", 1 },
         { "bound drawings", "Select DrawingID from DrawingList where BoundDrawingID > 0", 1 },
+        { "drawings in a package", "Select DrawingID from DrawingList where DrawingFileName Like '%.dwz'",
+            1 },
+        { "directory actions", "Select DirID from DrawingExecute where DrawingID = 0", 1 },
+        { "drawing actions", "Select DirID from DrawingExecute where DrawingID > 0", 1 },
+        { "library actions", "Select DirID from DrawingExecute where FunApp Like '%.dll'", 1 },
         { "memberships outside the own directory",
             "Select DrawingDirList.DirID from DrawingDirList, DrawingList where DrawingDirList.DrawingID = "
             "DrawingList.DrawingID And DrawingDirList.DirID <> DrawingList.DirID",

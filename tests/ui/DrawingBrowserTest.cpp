@@ -141,8 +141,8 @@ private slots:
             MessageRecorder messages;
             QTest::mouseDClick(grid, Qt::LeftButton, {}, grid->CellRect(1).center());
             QCOMPARE(State().Drawings.SelectedDrawingIndex, 1);
-            QCOMPARE(messages.Messages().size(), std::size_t(1));
-            QCOMPARE(messages.Messages()[0].Caption, std::string("插图件"));
+            // The demo relay takes the insertion: nothing to tell.
+            QVERIFY(messages.Messages().empty());
         }
         auto caption = [grid](int k) { return QString::fromStdString(grid->ShownPage().Cells[static_cast<std::size_t>(k)].Caption); };
         QTest::mouseClick(grid, Qt::RightButton, {}, grid->CellRect(2).center());

@@ -18,6 +18,7 @@ QObject* NewDialogsTest();
 QObject* NewContentViewTest();
 QObject* NewDrawingBrowserTest();
 QObject* NewFindingContentTest();
+QObject* NewCadLinkUiTest();
 } // namespace orv::test
 
 int main(int argc, char** argv)
@@ -43,7 +44,8 @@ int main(int argc, char** argv)
     int failures = 0;
     for (QObject* test : { orv::test::NewDialogsTest(), orv::test::NewNavigationPanelTest(),
              orv::test::NewMainWindowTest(), orv::test::NewContentViewTest(),
-             orv::test::NewDrawingBrowserTest(), orv::test::NewFindingContentTest() }) {
+             orv::test::NewDrawingBrowserTest(), orv::test::NewFindingContentTest(),
+             orv::test::NewCadLinkUiTest() }) {
         const bool wanted = functions.isEmpty()
             || std::any_of(functions.begin(), functions.end(), [test](const QString& name) {
                    return test->metaObject()->indexOfMethod(

@@ -16,6 +16,8 @@
 #include "browser/DrawingLoader.h"
 #include "browser/ui/ImageViewDlg.h"
 #include "browser/ui/OptionsDlg.h"
+#include "cadlink/CadExecutor.h"
+#include "cadlink/CadPlanner.h"
 #include "content/ContentPanel.h"
 #include "content/DirectoryContent.h"
 #include "content/LinkRouter.h"
@@ -56,6 +58,17 @@ void Tell(const UserMessage& message, platform::MessageKind kind = platform::Mes
     platform::ShowMessage(message.Text, message.Caption, kind);
 }
 
+// Carries out a plan of the CAD link: the window steps aside only for a program that did
+// start, and a failure is told under the plan's caption.
+void CarryOut(QWidget* window, const CadPlan& plan)
+{
+    const CadOutcome outcome = ExecuteCadPlan(plan);
+    if (outcome.Started && plan.MinimiseOnStart)
+        window->showMinimized();
+    if (!outcome.Message.empty())
+        Tell({ outcome.Message, plan.Caption });
+}
+
 } // namespace
 
 CORVBookDlg::CORVBookDlg(ReaderState& state, QWidget* parent)
@@ -93,6 +106,7 @@ CORVBookDlg::CORVBookDlg(ReaderState& state, QWidget* parent)
         LoadTreeDirectoryDrawings(m_state);
         ContentPanel()->ShowCurrentDirectory(true);
         NavigationPanel()->UpdateCurrentTopic();
+        CarryOut(this, PlanDrawingExecute(m_state, m_state.CurrentDirID, 0));
     });
     connect(tree, &CDirTreeDlg::HomePageWanted, this, &CORVBookDlg::ShowHomePage);
     connect(tree, &CDirTreeDlg::TreeShown, this, &CORVBookDlg::TreeShown);
@@ -339,10 +353,10 @@ void CORVBookDlg::ShowCurrent(bool recordVisit)
 
 void CORVBookDlg::InsertDrawing(std::int32_t drawingId)
 {
-    // Until the CAD link is part of the reader, the user learns why nothing was inserted.
+    // No drawing is chosen yet.
     if (drawingId < 0)
         return;
-    Tell({ "本版本尚不能插入图形，此功能将在后续版本中提供。", "插图件" });
+    CarryOut(this, PlanInsertDrawing(m_state, drawingId));
 }
 
 void CORVBookDlg::ShowInViewer(const QString& title, const std::string& path, bool setTitle)
@@ -363,9 +377,8 @@ CImageViewDlg* CORVBookDlg::Viewer() const
 void CORVBookDlg::ShowOptions()
 {
     COptionsDlg dialog(m_state, this);
-    connect(&dialog, &COptionsDlg::LayerSettingsRequested, this, [this] {
-        Tell({ "本版本尚不能设置图层，此功能将在后续版本中提供。", "图层设置" });
-    });
+    connect(&dialog, &COptionsDlg::LayerSettingsRequested, this,
+        [this] { CarryOut(this, PlanLayerSettings(m_state)); });
     if (dialog.exec() != QDialog::Accepted)
         return;
     if (!dialog.Written())
