@@ -19,6 +19,7 @@ QObject* NewContentViewTest();
 QObject* NewDrawingBrowserTest();
 QObject* NewFindingContentTest();
 QObject* NewCadLinkUiTest();
+QObject* NewAutomationBusTest();
 } // namespace orv::test
 
 int main(int argc, char** argv)
@@ -45,7 +46,7 @@ int main(int argc, char** argv)
     for (QObject* test : { orv::test::NewDialogsTest(), orv::test::NewNavigationPanelTest(),
              orv::test::NewMainWindowTest(), orv::test::NewContentViewTest(),
              orv::test::NewDrawingBrowserTest(), orv::test::NewFindingContentTest(),
-             orv::test::NewCadLinkUiTest() }) {
+             orv::test::NewCadLinkUiTest(), orv::test::NewAutomationBusTest() }) {
         const bool wanted = functions.isEmpty()
             || std::any_of(functions.begin(), functions.end(), [test](const QString& name) {
                    return test->metaObject()->indexOfMethod(

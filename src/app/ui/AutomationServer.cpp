@@ -1,12 +1,15 @@
 #include "app/ui/AutomationServer.h"
 
+#include "app/GalleryList.h"
 #include "app/MainCommands.h"
 #include "app/ReaderState.h"
+#include "app/StartUp.h"
 #include "app/common/PathHelpers.h"
 #include "app/ui/ORVBookDlg.h"
 #include "controls/FlatComboBox.h"
 #include "navigation/ui/NavTabDlg.h"
 #include "navigation/ui/SearchDlg.h"
+#include "platform/Hooks.h"
 #include "platform/Paths.h"
 
 #include <QComboBox>
@@ -156,7 +159,14 @@ int CORVBookDlgAutoProxy::Search(const QString& text)
 void CORVBookDlgAutoProxy::HandArguments(const QStringList& arguments)
 {
     Activate();
-    emit ArgumentsHanded(arguments);
+    for (const QString& argument : arguments) {
+        std::string error;
+        const int index = AddGalleryFile(m_state, argument.toStdString(), error);
+        if (index < 0)
+            platform::ShowMessage(error, kStartUpCaption, platform::MessageKind::Warning);
+        else
+            m_window.NavigationPanel()->ChooseGallery(index);
+    }
 }
 
 } // namespace orv

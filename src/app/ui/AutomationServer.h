@@ -45,13 +45,13 @@ public slots:
     Q_SCRIPTABLE bool ShowDirectory(int dirId);
     // A full-text search on the search page; the number of rows found.
     Q_SCRIPTABLE int Search(const QString& text);
+    // A second start's arguments: each a gallery file to open (added to the list for this run
+    // when it lies outside the gallery folder).
     Q_SCRIPTABLE void HandArguments(const QStringList& arguments);
 
 signals:
     // The last hold ended: the window, if hidden, may now end the program.
     void HoldsEnded();
-    // A second start handed these arguments over.
-    void ArgumentsHanded(const QStringList& arguments);
 
 private:
     void ClientLeft(const QString& client);

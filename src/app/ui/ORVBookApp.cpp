@@ -1,7 +1,6 @@
 #include "app/ui/ORVBookApp.h"
 
 #include "app/AppFolderSetup.h"
-#include "app/GalleryList.h"
 #include "app/StartUp.h"
 #include "app/common/PathHelpers.h"
 #include "app/ui/AutomationServer.h"
@@ -11,7 +10,6 @@
 #include "browser/MetafileRenderer.h"
 #include "browser/render/PreviewPicture.h"
 #include "navigation/ui/ContentTabDlg.h"
-#include "navigation/ui/NavTabDlg.h"
 #include "platform/Hooks.h"
 #include "platform/Paths.h"
 
@@ -108,7 +106,7 @@ int CORVBookApp::Run()
         m_proxy = proxy;
         m_window->SetAutomation(proxy);
         connect(proxy, &CORVBookDlgAutoProxy::HoldsEnded, m_window.get(), &CORVBookDlg::EndIfHidden);
-        connect(proxy, &CORVBookDlgAutoProxy::ArgumentsHanded, this, &CORVBookApp::OnArgumentsHanded);
+        connect(m_window.get(), &CORVBookDlg::ProgramEnded, this, [] { QCoreApplication::quit(); });
     } else {
         delete proxy;
     }
@@ -163,18 +161,6 @@ std::optional<std::string> CORVBookApp::PrepareAppFolder(bool unattended)
         return std::nullopt;
     }
     return choice->Path;
-}
-
-void CORVBookApp::OnArgumentsHanded(const QStringList& arguments)
-{
-    for (const QString& argument : arguments) {
-        std::string error;
-        const int index = AddGalleryFile(m_state, argument.toStdString(), error);
-        if (index < 0)
-            platform::ShowMessage(error, kStartUpCaption, platform::MessageKind::Warning);
-        else
-            m_window->NavigationPanel()->ChooseGallery(index);
-    }
 }
 
 void CORVBookApp::OnTreeShown()

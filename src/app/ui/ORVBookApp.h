@@ -59,8 +59,6 @@ public:
 private:
     std::optional<std::string> PrepareAppFolder(bool unattended);
     void OnTreeShown();
-    // A second start handed its arguments over: its gallery file is opened here.
-    void OnArgumentsHanded(const QStringList& arguments);
     void SaveScreenshot();
 
     AppOptions m_options;

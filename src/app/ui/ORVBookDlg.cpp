@@ -37,7 +37,6 @@
 
 #include <QAction>
 #include <QCloseEvent>
-#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QLabel>
 #include <QMenu>
@@ -607,7 +606,7 @@ void CORVBookDlg::EndIfHidden()
             SettingsNotWrittenMessage(m_state.IniPath), m_state.AppTitle, platform::MessageKind::Warning);
     m_closing = true;
     close();
-    QCoreApplication::quit();
+    emit ProgramEnded();
 }
 
 void CORVBookDlg::contextMenuEvent(QContextMenuEvent* event)

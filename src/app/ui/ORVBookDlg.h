@@ -74,6 +74,8 @@ signals:
     void TreeShown();
     // The main content view has ended a load (ok: it succeeded).
     void PageLoaded(bool ok);
+    // A window that only hid itself has ended the program's state: the program may end.
+    void ProgramEnded();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
