@@ -22,6 +22,7 @@ for file in bin/orvbook bin/orvtool \
     [[ -f $prefix/$file ]] || fail "missing $file"
 done
 [[ -x $prefix/bin/orvbook && -x $prefix/bin/orvtool ]] || fail "the programs are not executable"
+[[ -x $prefix/lib/orvbook/orvtool-render ]] || fail "lib/orvbook/orvtool-render is not installed"
 
 # The demo application folder is installed whole, its programs still executable.
 diff -r "$build/packaging/demo-app" "$prefix/share/orvbook/demo" >/dev/null || fail "share/orvbook/demo differs from the built demo folder"
@@ -56,10 +57,12 @@ done
 grep -q "$prefix/share/orvbook\|/share/orvbook" "$prefix/share/man/man1/orvbook.1" || fail "orvbook.1 names no data folder"
 
 # No path into the build tree is left in the installed programs.
-for program in orvbook orvtool; do
-    if readelf -d "$prefix/bin/$program" | grep -E 'R(UN)?PATH' | grep -q "$build"; then
+for program in bin/orvbook bin/orvtool lib/orvbook/orvtool-render; do
+    if readelf -d "$prefix/$program" | grep -E 'R(UN)?PATH' | grep -q "$build"; then
         fail "$program keeps a run path into the build tree"
     fi
 done
 "$prefix/bin/orvtool" --version | grep -q '^orvtool [0-9]' || fail "the installed orvtool does not run"
+# A drawing command reaches the renderer's build of the tool, which only that build knows.
+"$prefix/bin/orvtool" slide render --help >/dev/null || fail "the installed orvtool does not find orvtool-render"
 echo "install-layout: all files in place under $prefix"

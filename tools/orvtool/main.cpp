@@ -2,12 +2,15 @@
 
 #include "Command.h"
 #include "PictureCommands.h"
-
 #include "platform/Paths.h"
 
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <map>
 #include <vector>
@@ -21,7 +24,7 @@ std::map<std::string, CommandRegistration>& Registry()
     return registry;
 }
 
-}  // namespace
+} // namespace
 
 CommandRegistrar::CommandRegistrar(const char* name, CommandRegistration registration)
 {
@@ -62,11 +65,59 @@ std::string ToolAppFolder(const std::string& appDir)
     return AbsoluteProgramPath(std::filesystem::current_path(ec).string());
 }
 
-}  // namespace orv::tool
+} // namespace orv::tool
+
+namespace {
+
+#ifdef ORV_RENDER_TOOL
+// Whether the command draws: its first words name one of the drawing commands.
+bool DrawingCommand(int argc, char** argv)
+{
+    std::vector<std::string> words;
+    for (int i = 1; i < argc && words.size() < 2; ++i) {
+        if (argv[i][0] != '-')
+            words.emplace_back(argv[i]);
+    }
+    if (words.empty())
+        return false;
+    if (words[0] == "grid" || words[0] == "content" || words[0] == "route")
+        return true;
+    return words.size() > 1 && (words[0] == "slide" || words[0] == "picture") && words[1] == "render";
+}
+
+// The renderer's build of the tool: beside this program (the build folder), else in
+// ../lib/orvbook (installed).
+std::string RenderTool()
+{
+    std::error_code ec;
+    const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ec);
+    if (ec)
+        return {};
+    for (const std::filesystem::path& candidate : { self.parent_path() / "orvtool-render",
+             self.parent_path().parent_path() / "lib" / "orvbook" / "orvtool-render" }) {
+        if (::access(candidate.c_str(), X_OK) == 0)
+            return candidate.string();
+    }
+    return {};
+}
+#endif
+
+} // namespace
 
 int main(int argc, char** argv)
 {
-    CLI::App app{"orvtool: packages, slides, SQL and galleries for ORVBook", "orvtool"};
+#ifdef ORV_RENDER_TOOL
+    // Drawing commands need Qt; the others start faster without it.
+    if (DrawingCommand(argc, argv)) {
+        const std::string renderer = RenderTool();
+        if (!renderer.empty()) {
+            ::execv(renderer.c_str(), argv);
+            std::fprintf(stderr, "orvtool: cannot start %s: %s\n", renderer.c_str(), std::strerror(errno));
+            return 1;
+        }
+    }
+#endif
+    CLI::App app { "orvtool: packages, slides, SQL and galleries for ORVBook", "orvtool" };
     app.set_version_flag("--version", std::string("orvtool ") + ORV_VERSION);
     app.require_subcommand(1);
 #ifdef ORV_HAVE_RENDER
