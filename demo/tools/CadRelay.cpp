@@ -13,6 +13,7 @@
 
 #include <QApplication>
 #include <QDialogButtonBox>
+#include <QPushButton>
 #include <QLabel>
 #include <QPixmap>
 #include <QTimer>
@@ -258,6 +259,7 @@ int main(int argc, char** argv)
     section->setWordWrap(true);
     layout->addWidget(section);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close);
+    buttons->button(QDialogButtonBox::Close)->setText(QStringLiteral("关闭"));
     QObject::connect(buttons, &QDialogButtonBox::rejected, &window, &QWidget::close);
     layout->addWidget(buttons);
     window.resize(560, window.sizeHint().height());
