@@ -9,13 +9,14 @@
 // $ORV_CADRELAY_SCREENSHOT and closes.
 
 #include "browser/render/PreviewPicture.h"
+#include "cadlink/CadText.h"
 #include "platform/Paths.h"
 
 #include <QApplication>
 #include <QDialogButtonBox>
-#include <QPushButton>
 #include <QLabel>
 #include <QPixmap>
+#include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <QWidget>
@@ -78,22 +79,6 @@ fs::path FindNoCase(const fs::path& folder, const std::string& name)
         if (Lower(entry.path().filename().string()) == Lower(name))
             return entry.path();
     return {};
-}
-
-std::string Escaped(const std::string& text)
-{
-    std::string out;
-    for (char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte < 0x20 || byte == 0x7F || c == '%') {
-            char hex[4];
-            std::snprintf(hex, sizeof hex, "%%%02X", byte);
-            out += hex;
-        } else {
-            out += c;
-        }
-    }
-    return out;
 }
 
 // The section ORVBookInsert of the hand-off file, its lines joined.
@@ -210,8 +195,9 @@ int main(int argc, char** argv)
     char stamp[32];
     std::strftime(stamp, sizeof stamp, "%Y-%m-%d %H:%M:%S", std::localtime(&now));
     std::ofstream(userdata / "CadRelay.log", std::ios::app)
-        << stamp << "\tcwd=" << Escaped(cwd) << "\targ=" << Escaped(argument)
-        << "\thandoff=" << Escaped(handoff) << "\n";
+        << stamp << "\tcwd=" << orv::PercentEscapeControls(cwd)
+        << "\targ=" << orv::PercentEscapeControls(argument)
+        << "\thandoff=" << orv::PercentEscapeControls(handoff) << "\n";
 
     if (!ShowWindow())
         return 0;

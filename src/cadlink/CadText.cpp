@@ -1,5 +1,7 @@
 #include "cadlink/CadText.h"
 
+#include <cstdio>
+
 namespace orv {
 
 bool HasControlCharacter(std::string_view text)
@@ -22,6 +24,22 @@ std::string LispString(std::string_view text)
         if (c == '\\' || c == '"')
             out += '\\';
         out += c;
+    }
+    return out;
+}
+
+std::string PercentEscapeControls(std::string_view bytes)
+{
+    std::string out;
+    for (char c : bytes) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte == 0x7F || c == '%') {
+            char hex[4];
+            std::snprintf(hex, sizeof hex, "%%%02X", byte);
+            out += hex;
+        } else {
+            out += c;
+        }
     }
     return out;
 }

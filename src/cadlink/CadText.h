@@ -20,6 +20,10 @@ std::string LispString(std::string_view text);
 // otherwise the command with a newline appended, every ";" a blank and every "'" a """.
 std::string RelayCommandText(const std::string& command);
 
+// Control characters and "%" written as %HH, so that a logged or printed record stays one
+// line: the command's final newline shows as %0A.
+std::string PercentEscapeControls(std::string_view bytes);
+
 // The messages of a relay's result code: for tool commands and insertions, and for the
 // layer settings.
 std::string CadErrorText(int code);

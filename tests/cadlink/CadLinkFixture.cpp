@@ -1,6 +1,7 @@
 #include "CadLinkFixture.h"
 
 #include "builder/GalleryManifest.h"
+#include "cadlink/CadText.h"
 #include "navigation/GalleryOpening.h"
 #include "support/GalleryFixture.h"
 
@@ -173,25 +174,9 @@ void CadLinkTest::ClearLogs()
         ::unlink((Native(program) + ".rec").c_str());
 }
 
-std::string Escaped(const std::string& bytes)
-{
-    std::string out;
-    for (char c : bytes) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte < 0x20 || byte == 0x7F || byte == '%') {
-            char hex[4];
-            std::snprintf(hex, sizeof hex, "%%%02X", byte);
-            out += hex;
-        } else {
-            out += c;
-        }
-    }
-    return out;
-}
-
 std::string StartRecord(const std::string& cwd, const std::string& argumentBytes)
 {
-    return "cwd " + cwd + "\narg " + Escaped(argumentBytes) + "\nend\n";
+    return "cwd " + cwd + "\narg " + PercentEscapeControls(argumentBytes) + "\nend\n";
 }
 
 } // namespace orv::test

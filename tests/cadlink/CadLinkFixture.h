@@ -39,6 +39,5 @@ protected:
 
 // The record of one start with one argument, escaped as the recorder writes it.
 std::string StartRecord(const std::string& cwd, const std::string& argumentBytes);
-std::string Escaped(const std::string& bytes);
 
 } // namespace orv::test

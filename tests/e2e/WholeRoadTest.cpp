@@ -37,10 +37,10 @@
 #include <QTreeWidget>
 #include <QWebEnginePage>
 
+#include <unistd.h>
+
 #include <cstdlib>
 #include <filesystem>
-
-#include <unistd.h>
 
 namespace orv::test {
 namespace {
@@ -51,7 +51,8 @@ void Shot(QWidget* window, const QString& name)
     QApplication::processEvents();
     QTest::qWait(300);
     QPixmap shot;
-    if (QScreen* screen = window->screen(); screen && QGuiApplication::platformName() != QLatin1String("offscreen"))
+    if (QScreen* screen = window->screen();
+        screen && QGuiApplication::platformName() != QLatin1String("offscreen"))
         shot = screen->grabWindow(window->winId());
     if (shot.isNull())
         shot = window->grab();
@@ -70,28 +71,6 @@ QVariant RunScript(CContentView& view, const QString& script)
     if (!QTest::qWaitFor([&] { return done; }, 10000))
         qWarning("the script did not finish: %s", qPrintable(script));
     return result;
-}
-
-// Chinese text arrives as key presses carrying text, as from an input method.
-void TypeText(QWidget* widget, const QString& text)
-{
-    for (const QChar ch : text) {
-        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(ch));
-        QApplication::sendEvent(widget, &press);
-        QKeyEvent release(QEvent::KeyRelease, 0, Qt::NoModifier, QString(ch));
-        QApplication::sendEvent(widget, &release);
-    }
-}
-
-// An item view takes a double-click only on the item its press went to.
-void DoubleClickRow(QTreeWidget* list, int row)
-{
-    QTreeWidgetItem* item = list->topLevelItem(row);
-    QVERIFY(item);
-    list->scrollToItem(item);
-    const QPoint at = list->visualItemRect(item).center();
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
-    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
 }
 
 } // namespace
@@ -230,8 +209,7 @@ private slots:
         CImageViewDlg* viewer = Window()->Viewer();
         QVERIFY(viewer);
         QVERIFY(QTest::qWaitForWindowExposed(viewer));
-        QCOMPARE(viewer->windowTitle(),
-            QString::fromStdString(grid->ShownPage().Cells[2].Caption));
+        QCOMPARE(viewer->windowTitle(), QString::fromStdString(grid->ShownPage().Cells[2].Caption));
         QVERIFY(viewer->Picture()->Picture().Loaded());
         Shot(viewer, QStringLiteral("07-image-viewer"));
         viewer->close();
@@ -254,7 +232,8 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(!FileLines(log).empty(), 10000);
         const std::vector<std::string> lines = FileLines(log);
         QCOMPARE(lines.size(), std::size_t(1));
-        QVERIFY2(lines[0].find("\"" + State().Drawings.Names[1] + ".dxf\"") != std::string::npos, lines[0].c_str());
+        QVERIFY2(lines[0].find("\"" + State().Drawings.Names[1] + ".dxf\"") != std::string::npos,
+            lines[0].c_str());
         // The window stepped aside for the CAD program; the user brings it back.
         Window()->showNormal();
         Window()->raise();
@@ -277,14 +256,16 @@ private slots:
         DoubleClickRow(page->Results(), 0);
         QCOMPARE(State().CurrentDirID, 1);
         QTRY_VERIFY_WITH_TIMEOUT(Panel()->View(), 5000);
-        QTRY_COMPARE_WITH_TIMEOUT(Panel()->View()->url().fragment(), QStringLiteral("orv_find_bookmark"), 15000);
+        QTRY_COMPARE_WITH_TIMEOUT(
+            Panel()->View()->url().fragment(), QStringLiteral("orv_find_bookmark"), 15000);
         // The word is marked in the page itself: the anchor, and the word on the marking colours.
-        QTRY_VERIFY_WITH_TIMEOUT(RunScript(*Panel()->View(),
-                                     QStringLiteral("document.getElementsByName('orv_find_bookmark').length == 1"
-                                                    " && Array.from(document.querySelectorAll('span')).some(e =>"
-                                                    " e.textContent == '预紧力'"
-                                                    " && getComputedStyle(e).backgroundColor == 'rgb(0, 0, 128)')"))
-                                     .toBool(),
+        QTRY_VERIFY_WITH_TIMEOUT(
+            RunScript(*Panel()->View(),
+                QStringLiteral("document.getElementsByName('orv_find_bookmark').length == 1"
+                               " && Array.from(document.querySelectorAll('span')).some(e =>"
+                               " e.textContent == '预紧力'"
+                               " && getComputedStyle(e).backgroundColor == 'rgb(0, 0, 128)')"))
+                .toBool(),
             10000);
         Shot(Window(), QStringLiteral("09-search-highlight"));
     }

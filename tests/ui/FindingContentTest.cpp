@@ -38,28 +38,6 @@ std::int32_t TreeDirId(CORVBookDlg& window)
     return item ? item->data(0, Qt::UserRole + 1).toInt() : -1;
 }
 
-// Types text as key presses with text, as an input method hands over Chinese characters.
-void TypeText(QWidget* widget, const QString& text)
-{
-    for (const QChar ch : text) {
-        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(ch));
-        QApplication::sendEvent(widget, &press);
-        QKeyEvent release(QEvent::KeyRelease, 0, Qt::NoModifier, QString(ch));
-        QApplication::sendEvent(widget, &release);
-    }
-}
-
-void DoubleClickRow(QTreeWidget* list, int row)
-{
-    QTreeWidgetItem* item = list->topLevelItem(row);
-    QVERIFY(item);
-    list->scrollToItem(item);
-    // An item view takes a double-click only on the item its press went to.
-    const QPoint at = list->visualItemRect(item).center();
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
-    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
-}
-
 } // namespace
 
 class FindingContentTest : public QObject {

@@ -6,8 +6,10 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QKeyEvent>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTreeWidget>
 #include <QWidget>
 
 #include <filesystem>
@@ -75,6 +77,27 @@ MessageRecorder::MessageRecorder(int answer)
 MessageRecorder::~MessageRecorder()
 {
     platform::SetShowMessageHook(m_previous);
+}
+
+void TypeText(QWidget* widget, const QString& text)
+{
+    for (const QChar ch : text) {
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(ch));
+        QApplication::sendEvent(widget, &press);
+        QKeyEvent release(QEvent::KeyRelease, 0, Qt::NoModifier, QString(ch));
+        QApplication::sendEvent(widget, &release);
+    }
+}
+
+void DoubleClickRow(QTreeWidget* list, int row)
+{
+    QTreeWidgetItem* item = list->topLevelItem(row);
+    if (!item)
+        return;
+    list->scrollToItem(item);
+    const QPoint at = list->visualItemRect(item).center();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
 }
 
 QString SaveScreenshot(QWidget* widget, const QString& name)

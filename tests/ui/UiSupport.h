@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+class QTreeWidget;
 class QWidget;
 
 namespace orv::test {
@@ -50,6 +51,12 @@ private:
     std::vector<RecordedMessage> m_messages;
     platform::ShowMessageHook m_previous;
 };
+
+// Types text as key presses that carry it, as an input method hands over Chinese characters.
+void TypeText(QWidget* widget, const QString& text);
+// Double-clicks a row of a list: a press first, as an item view takes a double-click only on
+// the item its press went to.
+void DoubleClickRow(QTreeWidget* list, int row);
 
 // Saves the widget's picture as <screenshot folder>/<name>.png and returns the path.
 QString SaveScreenshot(QWidget* widget, const QString& name);

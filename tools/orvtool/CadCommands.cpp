@@ -6,6 +6,7 @@
 #include "app/ReaderState.h"
 #include "cadlink/CadExecutor.h"
 #include "cadlink/CadPlanner.h"
+#include "cadlink/CadText.h"
 #include "platform/Paths.h"
 
 #include <cstdio>
@@ -20,33 +21,15 @@ struct CadArgs {
     bool dryRun = false;
 };
 
-// A field with control characters and "%" as %HH, so each record stays one line and the
-// command's final newline shows as %0A.
-std::string Field(const std::string& text)
-{
-    std::string out;
-    for (char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte < 0x20 || byte == 0x7F || c == '%') {
-            char hex[4];
-            std::snprintf(hex, sizeof hex, "%%%02X", byte);
-            out += hex;
-        } else {
-            out += c;
-        }
-    }
-    return out;
-}
-
 void Print(std::initializer_list<std::string> fields, const std::vector<std::string>& more = {})
 {
     bool first = true;
     for (const std::string& field : fields) {
-        std::cout << (first ? "" : "\t") << Field(field);
+        std::cout << (first ? "" : "\t") << PercentEscapeControls(field);
         first = false;
     }
     for (const std::string& field : more)
-        std::cout << '\t' << Field(field);
+        std::cout << '\t' << PercentEscapeControls(field);
     std::cout << '\n';
 }
 
