@@ -5,6 +5,7 @@
 #include "browser/PreviewGrid.h"
 #include "browser/render/GridPainter.h"
 #include "browser/ui/PictureCtrl.h"
+#include "controls/ReportList.h"
 
 #include <QHeaderView>
 #include <QPushButton>
@@ -16,26 +17,14 @@
 namespace orv {
 namespace {
 
-QTreeWidget* MakeList(QWidget* parent, int id)
-{
-    auto* list = new QTreeWidget(parent);
-    list->setObjectName(QStringLiteral("ctl%1").arg(id));
-    list->setRootIsDecorated(false);
-    list->setUniformRowHeights(true);
-    list->setSelectionBehavior(QAbstractItemView::SelectRows);
-    list->setSelectionMode(QAbstractItemView::SingleSelection);
-    list->setAllColumnsShowFocus(true);
-    return list;
-}
-
 } // namespace
 
 CDetailDlg::CDetailDlg(ReaderState& state, QWidget* parent)
     : QWidget(parent)
     , m_state(state)
-    , m_list(MakeList(this, kList))
+    , m_list(MakeReportList(this, kList))
     , m_preview(new CPictureCtrl(this))
-    , m_dataSheet(MakeList(this, kDataSheet))
+    , m_dataSheet(MakeReportList(this, kDataSheet))
     , m_toggle(new QPushButton(this))
 {
     setObjectName(QStringLiteral("CDetailDlg"));
@@ -138,7 +127,8 @@ void CDetailDlg::ShowDataSheet(std::int32_t drawingId)
     const QIcon number = style()->standardIcon(QStyle::SP_FileDialogDetailedView);
     QList<QTreeWidgetItem*> items;
     for (const DataSheetRow& row : DataSheetRows(m_state.Database, drawingId)) {
-        auto* item = new QTreeWidgetItem({ QString::fromStdString(row.Caption), QString::fromStdString(row.Value) });
+        auto* item
+            = new QTreeWidgetItem({ QString::fromStdString(row.Caption), QString::fromStdString(row.Value) });
         item->setIcon(0, row.Image == DataSheetImage::Number ? number : text);
         items << item;
     }

@@ -7,6 +7,7 @@
 #include "navigation/DirectoryQueries.h"
 #include "navigation/TreeBuild.h"
 #include "navigation/TreeCommands.h"
+#include "navigation/ui/PageWidgets.h"
 #include "platform/Hooks.h"
 
 #include <QApplication>
@@ -48,6 +49,8 @@ CDirTreeDlg::CDirTreeDlg(ReaderState& state, QWidget* parent)
     m_tree->setEnabled(false);
     m_tree->viewport()->installEventFilter(this);
     m_tree->installEventFilter(this);
+    // While the content view loads a page the tree takes no input.
+    (new CBusyInputGuard(state, this))->Watch(m_tree);
 
     m_progress->setObjectName(QStringLiteral("ctl%1").arg(kProgress));
     m_progress->setTextVisible(false);
@@ -249,24 +252,6 @@ bool CDirTreeDlg::eventFilter(QObject* watched, QEvent* event)
     // Rows are selected across the whole width even where the names are short.
     if (watched == m_tree->viewport() && event->type() == QEvent::Resize)
         m_tree->header()->setMinimumSectionSize(m_tree->viewport()->width());
-    // While the content view loads a page the tree takes no input.
-    if (!m_state.ContentViewReady) {
-        switch (event->type()) {
-        case QEvent::MouseButtonPress:
-        case QEvent::MouseButtonRelease:
-        case QEvent::MouseButtonDblClick:
-        case QEvent::KeyPress:
-        case QEvent::KeyRelease:
-        case QEvent::Wheel:
-        case QEvent::ContextMenu:
-            m_tree->setCursor(Qt::WaitCursor);
-            return true;
-        default:
-            break;
-        }
-    } else if (m_tree->cursor().shape() == Qt::WaitCursor) {
-        m_tree->unsetCursor();
-    }
     return QWidget::eventFilter(watched, event);
 }
 

@@ -1,6 +1,7 @@
 #include "navigation/ui/PageWidgets.h"
 
 #include "app/ReaderState.h"
+#include "controls/ReportList.h"
 
 #include <QAbstractScrollArea>
 #include <QEvent>
@@ -10,13 +11,7 @@ namespace orv {
 
 QTreeWidget* MakeTopicList(QWidget* parent, int id)
 {
-    auto* list = new QTreeWidget(parent);
-    list->setObjectName(QStringLiteral("ctl%1").arg(id));
-    list->setRootIsDecorated(false);
-    list->setUniformRowHeights(true);
-    list->setSelectionBehavior(QAbstractItemView::SelectRows);
-    list->setSelectionMode(QAbstractItemView::SingleSelection);
-    list->setAllColumnsShowFocus(true);
+    QTreeWidget* list = MakeReportList(parent, id);
     list->setHeaderLabels({ QStringLiteral("主题"), QStringLiteral("位置") });
     list->setColumnWidth(0, 150);
     list->setColumnWidth(1, 200);
@@ -47,6 +42,7 @@ bool CBusyInputGuard::eventFilter(QObject* watched, QEvent* event)
         case QEvent::KeyPress:
         case QEvent::KeyRelease:
         case QEvent::Wheel:
+        case QEvent::ContextMenu:
             m_page->setCursor(Qt::WaitCursor);
             return true;
         default:

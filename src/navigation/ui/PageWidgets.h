@@ -1,6 +1,7 @@
 #pragma once
 // Pieces the navigation pages share: the two-column topic list ("主题", "位置"), and the
-// guard that keeps a page from taking input while the content view loads a page.
+// guard that keeps a page (the contents tree's too) from taking input while the content view
+// loads a page.
 
 #include <QObject>
 
