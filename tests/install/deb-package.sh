@@ -23,15 +23,33 @@ dpkg -x "$deb" "$root"
 
 "$root/usr/bin/orvtool" --version | grep -q '^orvtool [0-9]' || fail "orvtool --version failed"
 
+# The reader is started the way the desktop menu and a file manager start it: the package's
+# desktop entry's Exec line, with the package's bin/ first on PATH. %f is the opened file, or
+# nothing from the menu; the screenshot options come before it.
+exec_line=$(sed -n 's/^Exec=//p' "$root/usr/share/applications/org.orvbook.ORVBook.desktop")
+[[ $exec_line == *%f* ]] || fail "the desktop entry's Exec line takes no file: '$exec_line'"
+read -r -a exec_words <<<"$exec_line"
+
 # A user without an application folder: the reader makes it from the package's data.
 mkdir -p "$scratch/home" "$scratch/cwd" "$scratch/runtime"
 chmod 700 "$scratch/runtime"
 run_reader() {
+    local shot=$1 file=${2:-} command=() word
+    for word in "${exec_words[@]}"; do
+        if [[ $word == %f ]]; then
+            command+=(--size 1024x700 --screenshot "$shot")
+            [[ -n $file ]] && command+=("$file")
+        else
+            command+=("$word")
+        fi
+    done
     (cd "$scratch/cwd" && env -u ORVBOOK_HOME -u XDG_DATA_HOME -u XDG_CACHE_HOME -u DISPLAY -u WAYLAND_DISPLAY \
-        HOME="$scratch/home" XDG_RUNTIME_DIR="$scratch/runtime" QT_QPA_PLATFORM=offscreen \
-        QTWEBENGINE_DISABLE_SANDBOX=1 "$root/usr/bin/orvbook" --size 1024x700 "$@")
+        PATH="$root/usr/bin:$PATH" HOME="$scratch/home" XDG_RUNTIME_DIR="$scratch/runtime" \
+        QT_QPA_PLATFORM=offscreen QTWEBENGINE_DISABLE_SANDBOX=1 "${command[@]}")
 }
-run_reader --screenshot "$scratch/first.png" >"$scratch/first.log" 2>&1 \
+[[ $(PATH="$root/usr/bin:$PATH" command -v "${exec_words[0]}") == "$root/usr/bin/"* ]] \
+    || fail "the desktop entry's program '${exec_words[0]}' is not the package's"
+run_reader "$scratch/first.png" >"$scratch/first.log" 2>&1 \
     || { cat "$scratch/first.log"; fail "orvbook --screenshot failed on the first start"; }
 file "$scratch/first.png" | grep -q "PNG image data, 1024 x 700" || fail "no screenshot of the first start"
 user=$scratch/home/.local/share/orvbook
@@ -43,7 +61,7 @@ done
 cp -r "$user/ORVBookLib" "$scratch/elsewhere"
 rm -rf "$user/ORVBookLib/Elec.GAL" "$user/ORVBookLib/Elec"
 before=$(cat "$user/ORVBook.odr")
-run_reader --screenshot "$scratch/file.png" "$scratch/elsewhere/Elec.GAL" >"$scratch/file.log" 2>&1 \
+run_reader "$scratch/file.png" "$scratch/elsewhere/Elec.GAL" >"$scratch/file.log" 2>&1 \
     || { cat "$scratch/file.log"; fail "orvbook FILE.GAL failed"; }
 # The window shows a directory of that gallery, not of the remembered one.
 caption() { sed -n 's/.*window caption: \(.*\); first contents tree.*/\1/p' "$1"; }
