@@ -305,7 +305,10 @@ private slots:
         QVERIFY(bolts != materials);
         QTRY_VERIFY_WITH_TIMEOUT(State().ContentViewReady, 15000);
 
-        Window()->ToolBar()->Button(kCmdHistoryBack)->trigger();
+        // Back from the keyboard, forward with the button.
+        Window()->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(Window()));
+        QTest::keyClick(Window(), Qt::Key_F7);
         QTRY_COMPARE_WITH_TIMEOUT(State().CurrentDirID, bolts, 15000);
         QCOMPARE(Tree()->currentItem()->text(0), QStringLiteral("螺栓"));
         QTRY_VERIFY_WITH_TIMEOUT(PageShows(QStringLiteral("螺栓")), 20000);
