@@ -58,7 +58,7 @@ bool CopyMissing(const fs::path& source, const std::string& target, std::string&
 {
     CreateFolderPath(target);
     if (!platform::FolderExists(target)) {
-        error = "cannot create " + platform::NativePath(target);
+        error = "无法创建文件夹 " + platform::NativePath(target);
         return false;
     }
     std::error_code ec;
@@ -71,13 +71,13 @@ bool CopyMissing(const fs::path& source, const std::string& target, std::string&
         } else if (it->is_regular_file(ec) && !platform::PathExists(to)) {
             fs::copy_file(it->path(), platform::NativePath(to), ec);
             if (ec) {
-                error = "cannot copy " + it->path().string() + ": " + ec.message();
+                error = "无法复制文件 " + it->path().string() + "：" + ec.message();
                 return false;
             }
         }
     }
     if (ec) {
-        error = "cannot read " + source.string() + ": " + ec.message();
+        error = "无法读取文件夹 " + source.string() + "：" + ec.message();
         return false;
     }
     return true;
@@ -107,7 +107,7 @@ std::optional<AppFolderChoice> ChooseAppFolder(const AppFolderInputs& inputs, st
         choice.Path = ProgramFolder(native, inputs.CurrentFolder);
         choice.Source = source;
         if (!platform::FolderExists(choice.Path)) {
-            error = std::string(what) + " " + native + " is not a folder";
+            error = std::string(what) + " 指定的 " + native + " 不是文件夹。";
             return std::nullopt;
         }
         return choice;
@@ -133,7 +133,7 @@ std::optional<AppFolderChoice> ChooseAppFolder(const AppFolderInputs& inputs, st
     else if (!inputs.Home.empty() && inputs.Home[0] == '/')
         data = inputs.Home + "/.local/share";
     if (data.empty()) {
-        error = "no home folder for the application folder";
+        error = "找不到用户的主文件夹，无法确定工作目录。";
         return std::nullopt;
     }
     choice.Path = ProgramFolder(data + "/orvbook", "");
@@ -165,12 +165,12 @@ bool MakeUserFolder(const std::string& appPath, const std::string& dataFolder, s
 {
     CreateFolderPath(appPath + "\\ORVBookLib");
     if (!platform::FolderExists(appPath + "\\ORVBookLib")) {
-        error = "cannot create " + platform::NativePath(appPath + "\\ORVBookLib");
+        error = "无法创建文件夹 " + platform::NativePath(appPath + "\\ORVBookLib");
         return false;
     }
     const std::string ini = appPath + "\\ORVBook.ini";
     if (!platform::PathExists(ini) && !platform::AtomicWriteFile(ini, platform::Utf8ToGb18030(kDefaultIni))) {
-        error = "cannot write " + platform::NativePath(ini);
+        error = "无法写入文件 " + platform::NativePath(ini);
         return false;
     }
     if (dataFolder.empty())
@@ -193,7 +193,7 @@ bool CopyDemoGalleries(
     const std::string& dataFolder, const std::string& appPath, const std::string& libPath, std::string& error)
 {
     if (!HasDemoGalleries(dataFolder)) {
-        error = "no demo galleries in " + platform::NativePath(dataFolder);
+        error = platform::NativePath(dataFolder) + " 中没有演示图库。";
         return false;
     }
     if (!CopyMissing(platform::NativePath(dataFolder + "\\demo\\ORVBookLib"), libPath, error))
@@ -204,7 +204,7 @@ bool CopyDemoGalleries(
         std::error_code ec;
         fs::copy_file(platform::NativePath(order), platform::NativePath(target), ec);
         if (ec) {
-            error = "cannot copy " + platform::NativePath(order) + ": " + ec.message();
+            error = "无法复制文件 " + platform::NativePath(order) + "：" + ec.message();
             return false;
         }
     }
