@@ -22,13 +22,29 @@
 
 namespace {
 
+constexpr const char* kUsage
+    = "usage: orvbook [--app-dir DIR] [--screenshot FILE.png] [--size WxH] [--demo yes|no] [FILE.GAL]\n";
+
 int Usage(const char* reason)
 {
-    if (reason)
-        std::fprintf(stderr, "orvbook: %s\n", reason);
-    std::fprintf(stderr,
-        "usage: orvbook [--app-dir DIR] [--screenshot FILE.png] [--size WxH] [--demo yes|no] [FILE.GAL]\n");
-    return reason ? 1 : 0;
+    std::fprintf(stderr, "orvbook: %s\n%s", reason, kUsage);
+    return 1;
+}
+
+int Help()
+{
+    std::printf("%s\n"
+                "Reads the CAD drawing galleries of an application folder; FILE.GAL opens that gallery.\n\n"
+                "  --app-dir DIR         the application folder (else $ORVBOOK_HOME, the current folder\n"
+                "                        when it holds ORVBook.ini or ORVBookLib, or ~/.local/share/orvbook)\n"
+                "  --screenshot FILE.png save the window once the first page is shown, and end\n"
+                "  --size WxH            this window size instead of a maximised window\n"
+                "  --demo yes|no         answer the first start's demo-gallery question in advance\n"
+                "  --version             print the version and end\n"
+                "  -h, --help            print this help and end\n\n"
+                "See orvbook(1).\n",
+        kUsage);
+    return 0;
 }
 
 } // namespace
@@ -40,7 +56,11 @@ int main(int argc, char** argv)
     for (int i = 1; i < argc; ++i) {
         const char* arg = argv[i];
         if (std::strcmp(arg, "--help") == 0 || std::strcmp(arg, "-h") == 0)
-            return Usage(nullptr);
+            return Help();
+        if (std::strcmp(arg, "--version") == 0) {
+            std::printf("orvbook %s\n", ORV_VERSION);
+            return 0;
+        }
         const bool takesValue = std::strcmp(arg, "--app-dir") == 0 || std::strcmp(arg, "--screenshot") == 0
             || std::strcmp(arg, "--size") == 0 || std::strcmp(arg, "--demo") == 0;
         if (!takesValue && arg[0] == '-' && std::strcmp(arg, "-") != 0)

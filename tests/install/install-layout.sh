@@ -63,6 +63,7 @@ for program in bin/orvbook bin/orvtool lib/orvbook/orvtool-render; do
     fi
 done
 "$prefix/bin/orvtool" --version | grep -q '^orvtool [0-9]' || fail "the installed orvtool does not run"
+"$prefix/bin/orvbook" --version | grep -q '^orvbook [0-9]' || fail "the installed orvbook does not run"
 # A drawing command reaches the renderer's build of the tool, which only that build knows.
 "$prefix/bin/orvtool" slide render --help >/dev/null || fail "the installed orvtool does not find orvtool-render"
 echo "install-layout: all files in place under $prefix"
