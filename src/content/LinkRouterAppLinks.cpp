@@ -197,8 +197,9 @@ void PageOrTopicLink(ReaderState& state, ContentViewState& view, const std::stri
         // Only an anchor may follow the page's name.
         const std::string rest = command.substr(after);
         const std::string anchor = !rest.empty() && rest[0] == '#' ? rest : std::string();
-        // A page of the shown package or folder: one name, never a path.
-        if (!IsSingleName(title))
+        // A page of the shown package or folder: one name, never a path. A "#" in it would
+        // start the anchor of the address the view loads, which then names another file.
+        if (!IsSingleName(title) || title.find('#') != std::string::npos)
             return;
         const std::string member = title + ".htm";
         if (ExtractPackagePage(view, member, options.DryRun)) {

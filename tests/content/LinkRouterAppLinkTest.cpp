@@ -127,7 +127,8 @@ TEST_F(LinkRouterTest, PageLinksOpenOneNamedPageOfTheShownPackageOrFolder)
     EXPECT_EQ(
         Describe(OnAppLink(m_state, m_view, "C.htm#x")), (Lines { "navigate " + m_pages + "\\C.htm#x" }));
     EXPECT_FALSE(m_view.ShowingPackagePage);
-    for (const std::string command : { "sub\\B.htm", "../B.htm", "..\\..\\etc.htm" })
+    // ".#x.htm" would load the folder itself, "a#b.htm" the file "a".
+    for (const std::string command : { "sub\\B.htm", "../B.htm", "..\\..\\etc.htm", ".#HTM\x1b#.HTM", "a#b.htm" })
         EXPECT_TRUE(OnAppLink(m_state, m_view, command).empty()) << command;
 }
 
