@@ -60,19 +60,6 @@ void Shot(QWidget* window, const QString& name)
     QVERIFY(shot.save(QStringLiteral(ORV_UI_SCREENSHOTS "/%1.png").arg(name), "PNG"));
 }
 
-QVariant RunScript(CContentView& view, const QString& script)
-{
-    QVariant result;
-    bool done = false;
-    view.page()->runJavaScript(script, [&](const QVariant& value) {
-        result = value;
-        done = true;
-    });
-    if (!QTest::qWaitFor([&] { return done; }, 10000))
-        qWarning("the script did not finish: %s", qPrintable(script));
-    return result;
-}
-
 } // namespace
 
 class WholeRoadTest : public QObject {

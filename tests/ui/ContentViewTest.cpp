@@ -34,20 +34,6 @@
 namespace orv::test {
 namespace {
 
-// The result of a script in the view, waited for.
-QVariant RunScript(CContentView& view, const QString& script)
-{
-    QVariant result;
-    bool done = false;
-    view.page()->runJavaScript(script, [&](const QVariant& value) {
-        result = value;
-        done = true;
-    });
-    if (!QTest::qWaitFor([&] { return done; }, 10000))
-        qWarning("the script did not finish: %s", qPrintable(script));
-    return result;
-}
-
 // Waits for the view's next settled load; its ok flag, or false when none came.
 bool WaitForLoad(QSignalSpy& ended)
 {

@@ -1,6 +1,7 @@
 #include "UiSupport.h"
 
 #include "app/StartUp.h"
+#include "content/ui/ContentView.h"
 #include "platform/Encoding.h"
 #include "platform/Paths.h"
 
@@ -10,6 +11,8 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QTreeWidget>
+#include <QVariant>
+#include <QWebEnginePage>
 #include <QWidget>
 
 #include <filesystem>
@@ -77,6 +80,19 @@ MessageRecorder::MessageRecorder(int answer)
 MessageRecorder::~MessageRecorder()
 {
     platform::SetShowMessageHook(m_previous);
+}
+
+QVariant RunScript(CContentView& view, const QString& script)
+{
+    QVariant result;
+    bool done = false;
+    view.page()->runJavaScript(script, [&](const QVariant& value) {
+        result = value;
+        done = true;
+    });
+    if (!QTest::qWaitFor([&] { return done; }, 10000))
+        qWarning("the script did not finish: %s", qPrintable(script));
+    return result;
 }
 
 void TypeText(QWidget* widget, const QString& text)

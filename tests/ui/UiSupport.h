@@ -15,7 +15,12 @@
 #include <vector>
 
 class QTreeWidget;
+class QVariant;
 class QWidget;
+
+namespace orv {
+class CContentView;
+}
 
 namespace orv::test {
 
@@ -57,6 +62,9 @@ void TypeText(QWidget* widget, const QString& text);
 // Double-clicks a row of a list: a press first, as an item view takes a double-click only on
 // the item its press went to.
 void DoubleClickRow(QTreeWidget* list, int row);
+
+// The result of a script run in the view, waited for (at most 10 s).
+QVariant RunScript(CContentView& view, const QString& script);
 
 // Saves the widget's picture as <screenshot folder>/<name>.png and returns the path.
 QString SaveScreenshot(QWidget* widget, const QString& name);
