@@ -373,12 +373,7 @@ int main(int argc, char** argv)
     ::setenv("QTWEBENGINE_DISABLE_SANDBOX", "1", 0);
     // The demo relay would show its window and stay a while.
     ::setenv("ORV_CADRELAY_NO_WINDOW", "1", 0);
-    orv::test::TempFolder home;
-    orv::test::ScopedEnv cache("XDG_CACHE_HOME", home.NativeAt("cache"));
-    orv::test::ScopedEnv runtime("XDG_RUNTIME_DIR", home.NativeAt("runtime"));
-    std::filesystem::create_directories(home.NativeAt("cache"));
-    std::filesystem::create_directories(home.NativeAt("runtime"));
-    std::filesystem::permissions(home.NativeAt("runtime"), std::filesystem::perms::owner_all);
+    orv::test::PrivateHome home;
     orv::RegisterContentSchemes();
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);

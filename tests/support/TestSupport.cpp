@@ -58,6 +58,15 @@ std::string TempFolder::ProgramAt(std::string_view relative) const
     return platform::ProgramPath(NativeAt(relative));
 }
 
+PrivateHome::PrivateHome()
+    : m_cache("XDG_CACHE_HOME", m_dir.NativeAt("cache"))
+    , m_runtime("XDG_RUNTIME_DIR", m_dir.NativeAt("runtime"))
+{
+    std::filesystem::create_directories(m_dir.NativeAt("cache"));
+    std::filesystem::create_directories(m_dir.NativeAt("runtime"));
+    std::filesystem::permissions(m_dir.NativeAt("runtime"), std::filesystem::perms::owner_all);
+}
+
 ScopedEnv::ScopedEnv(std::string name, const std::string& value) : m_name(std::move(name))
 {
     if (const char* previous = std::getenv(m_name.c_str())) {

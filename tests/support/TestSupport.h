@@ -42,6 +42,17 @@ private:
     std::string m_previous;
 };
 
+// The process's own cache and runtime folders (the runtime one private, as the desktop
+// makes it), so tests never touch the user's and never see each other's.
+class PrivateHome {
+public:
+    PrivateHome();
+
+private:
+    TempFolder m_dir;
+    ScopedEnv m_cache, m_runtime;
+};
+
 // Writes bytes to a native path, creating missing folders.
 void WriteFile(const std::string& nativePath, std::string_view bytes);
 std::string ReadFile(const std::string& nativePath);

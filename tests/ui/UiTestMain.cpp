@@ -9,7 +9,6 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <filesystem>
 
 namespace orv::test {
 QObject* NewMainWindowTest();
@@ -25,11 +24,7 @@ QObject* NewAutomationBusTest();
 int main(int argc, char** argv)
 {
     ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    orv::test::TempFolder home;
-    orv::test::ScopedEnv cache("XDG_CACHE_HOME", home.NativeAt("cache"));
-    orv::test::ScopedEnv runtime("XDG_RUNTIME_DIR", home.NativeAt("runtime"));
-    std::filesystem::create_directories(home.NativeAt("cache"));
-    std::filesystem::create_directories(home.NativeAt("runtime"));
+    orv::test::PrivateHome home;
 
     // The web engine's sandbox does not start for root, nor in most containers.
     ::setenv("QTWEBENGINE_DISABLE_SANDBOX", "1", 0);
